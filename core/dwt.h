@@ -1,0 +1,18 @@
+// Multi-level periodic discrete wavelet transform (analysis), pyramid layout.
+#pragma once
+
+namespace wavelet {
+
+// One two-band analysis step over a periodic line.  `line` holds n samples and
+// room for p more, which receive the periodic extension; low and high receive
+// ceil(n/2) values each: low[k] = sum_j line[2k + j] * h0[p - j], j ascending.
+void filterANDdownsample(double* line, int n, const double* h0, const double* h1, int p,
+                         double* low, double* high);
+
+// Copies the M x N column-major input into output and runs `levels` levels of
+// the separable transform there: rows, then columns, of the shrinking top-left
+// block.  Returns false, with output untouched, when scratch memory is missing.
+bool dwt(const double* input, int M, int N, const double* h0, const double* h1, int K,
+         int levels, double* output);
+
+}  // namespace wavelet

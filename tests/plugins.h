@@ -1,0 +1,9 @@
+// The gateways as the stand-in host sees them: each plug-in's mexFunction,
+// compiled under its own name so that all of them link into one test program.
+#pragma once
+
+#include "host/standin/standin.h"
+
+extern "C" {
+void wavelet_analysis_entry(int, mxArray*[], int, const mxArray*[]);
+}
