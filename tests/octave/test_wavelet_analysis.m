@@ -60,3 +60,6 @@ expect_error (@() wavelet_analysis (x, zeros (0, 5), zeros (0, 5), 1), ...
               "argument H0 must hold at least one filter tap");
 expect_error (@() wavelet_analysis (zeros (2^31, 0), lo, hi, 0), ...
               "argument X is too large: sizes and buffers are limited to 2^31-1 elements");
+
+% The help text sits beside the binary, and the binary still runs.
+assert (strncmp (strtrim (help ("wavelet_analysis")), "WAVELET_ANALYSIS", 16));
