@@ -3,7 +3,7 @@
 # GNU Octave: the gateway compiled against Octave's own mex.h, linked as
 # <name>.mex into build/plugins, exporting mexFunction and nothing else.
 find_program(MKOCTFILE mkoctfile)
-if(MKOCTFILE)
+if(MKOCTFILE AND NOT PLUGINS_SANITIZE)
   execute_process(COMMAND ${MKOCTFILE} -p INCFLAGS OUTPUT_VARIABLE _oct_inc OUTPUT_STRIP_TRAILING_WHITESPACE)
   execute_process(COMMAND ${MKOCTFILE} -p OCTLIBDIR OUTPUT_VARIABLE OCTAVE_LIBDIR OUTPUT_STRIP_TRAILING_WHITESPACE)
   separate_arguments(_oct_inc UNIX_COMMAND "${_oct_inc}")
@@ -16,7 +16,7 @@ if(MKOCTFILE)
   message(STATUS "Octave plug-ins: headers ${OCTAVE_INCLUDE_DIRS}, libraries ${OCTAVE_LIBDIR}")
 else()
   set(PLUGINS_FOR_OCTAVE OFF)
-  message(STATUS "mkoctfile not found: the Octave plug-ins are not built")
+  message(STATUS "Octave plug-ins not built (no mkoctfile, or a sanitizer build)")
 endif()
 
 set(PLUGIN_OUTPUT_DIR ${CMAKE_BINARY_DIR}/plugins)

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/cyclic_merge.h"
+#include "core/cyclic_split.h"
+#include "core/idwt.h"
 #include "failing_allocator.h"
 #include "plugins.h"
 
@@ -24,6 +27,22 @@ std::vector<PluginCall> validCalls() {
         c.args.push_back(standin::row({0.5, 0.5}));
         c.args.push_back(standin::row({0.5, -0.5}));
         c.args.push_back(standin::scalar(2));
+        calls.push_back(std::move(c));
+    }
+    {
+        PluginCall c{"wavelet_synthesis", wavelet_synthesis_entry, {}};
+        c.args.push_back(standin::matrix(8, 8));
+        c.args.push_back(standin::row({0.5, 0.5}));
+        c.args.push_back(standin::row({-0.5, 0.5}));
+        c.args.push_back(standin::scalar(2));
+        calls.push_back(std::move(c));
+    }
+    for (auto plugin : {std::make_pair("cyclic_split", cyclic_split_entry),
+                        std::make_pair("cyclic_merge", cyclic_merge_entry)}) {
+        PluginCall c{plugin.first, plugin.second, {}};
+        c.args.push_back(standin::matrix(3, 4));  // both passes run
+        c.args.push_back(standin::row({0.5, 0.5}));
+        c.args.push_back(standin::row({0.5, -0.5}));
         calls.push_back(std::move(c));
     }
     return calls;
@@ -52,6 +71,37 @@ TEST(AllocationFailure, EveryScratchRequestMayFail) {
             EXPECT_EQ(out.result, nullptr);
             EXPECT_EQ(failing_allocator::live(), 0);
         }
+    }
+    failing_allocator::failRequest(-1);
+}
+
+// The circular cores take the scratch of both passes before writing anything.
+TEST(AllocationFailure, CircularCoresLeaveTheOutputUntouched) {
+    using Filter = bool (*)(const double*, double*, int, int, const double*, const double*, int);
+    const double x[6] = {1, 2, 3, 4, 5, 6};
+    const double taps[2] = {0.5, 0.5};
+    for (Filter f : {forward_wrap::filterColumnsANDrows, backward_wrap::filterColumnsANDrows}) {
+        for (int failing = 0; failing < 4; ++failing) {
+            failing_allocator::failRequest(failing);
+            double y[6] = {-1, -1, -1, -1, -1, -1};
+            EXPECT_FALSE(f(x, y, 2, 3, taps, taps, 2)) << "request " << failing;
+            for (double v : y) EXPECT_EQ(v, -1.0) << "request " << failing;
+            EXPECT_EQ(failing_allocator::live(), 0);
+        }
+    }
+    failing_allocator::failRequest(-1);
+}
+
+// The synthesis core takes its three buffers before it copies anything.
+TEST(AllocationFailure, SynthesisCoreLeavesTheOutputUntouched) {
+    const double y[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const double g0[2] = {0.5, 0.5}, g1[2] = {-0.5, 0.5};
+    for (int failing = 0; failing < 3; ++failing) {
+        failing_allocator::failRequest(failing);
+        double x[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+        EXPECT_FALSE(wavelet::idwt(x, 2, 4, g0, g1, 2, 1, y)) << "request " << failing;
+        for (double v : x) EXPECT_EQ(v, -1.0) << "request " << failing;
+        EXPECT_EQ(failing_allocator::live(), 0);
     }
     failing_allocator::failRequest(-1);
 }

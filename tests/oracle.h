@@ -76,4 +76,105 @@ inline Matrix dwt(const Matrix& x, int M, int N, const double* h0, const double*
     return y;
 }
 
+// Circular convolution of a periodic line: y[j] = sum over t = K-1 .. 0 of
+// h[t] * x[(j - t) mod n], from +0.0, t descending.
+inline std::vector<double> circularConvolution(const std::vector<double>& x, const double* h,
+                                               int K) {
+    const int n = static_cast<int>(x.size());
+    std::vector<double> y(n);
+    for (int j = 0; j < n; ++j) {
+        double s = 0.0;
+        for (int t = K - 1; t >= 0; --t) s += h[t] * x[wrap(static_cast<long long>(j) - t, n)];
+        y[j] = s;
+    }
+    return y;
+}
+
+// Y[r, c] = sum over a, b of hc[a] * hr[b] * X[(r - a) mod R, (c - b) mod C],
+// each column sum rounded before the row sums; a dimension of 1 is left alone.
+inline Matrix circularConvolution2D(const Matrix& x, int R, int C, const double* hc,
+                                    const double* hr, int K) {
+    Matrix y = x;
+    if (R > 1) {
+        for (int c = 0; c < C; ++c) {
+            const std::vector<double> line(y.begin() + c * R, y.begin() + (c + 1) * R);
+            const std::vector<double> out = circularConvolution(line, hc, K);
+            std::copy(out.begin(), out.end(), y.begin() + c * R);
+        }
+    }
+    if (C > 1) {
+        for (int r = 0; r < R; ++r) {
+            std::vector<double> line(C);
+            for (int c = 0; c < C; ++c) line[c] = y[r + c * R];
+            line = circularConvolution(line, hr, K);
+            for (int c = 0; c < C; ++c) y[r + c * R] = line[c];
+        }
+    }
+    return y;
+}
+
+// One synthesis step from the band samples, with e = K - 2P:
+//   x[2i + s] = sum over j = P-1 .. 0 of g0[e + 2j + s] * lo[(i - j) mod n]
+//                                      + g1[e + 2j + s] * hi[(i - j) mod n],
+// from +0.0, each pair added low term first.
+inline std::vector<double> synthesiseLine(const std::vector<double>& lo,
+                                          const std::vector<double>& hi, const double* g0,
+                                          const double* g1, int K) {
+    const int n = static_cast<int>(lo.size());
+    const int P = K / 2;
+    const int e = K - 2 * P;
+    std::vector<double> x(2 * static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        for (int s = 0; s < 2; ++s) {
+            double sum = 0.0;
+            for (int j = P - 1; j >= 0; --j) {
+                sum += g0[e + 2 * j + s] * lo[wrap(static_cast<long long>(i) - j, n)];
+                sum += g1[e + 2 * j + s] * hi[wrap(static_cast<long long>(i) - j, n)];
+            }
+            x[2 * i + s] = sum;
+        }
+    }
+    return x;
+}
+
+// Rebuilds a line in place from its two halves; the last sample of an odd
+// line is not part of either band and keeps its value.
+inline void synthesiseInPlace(std::vector<double>& line, const double* g0, const double* g1,
+                              int K) {
+    const std::size_t n = line.size() / 2;
+    const std::vector<double> lo(line.begin(), line.begin() + n);
+    const std::vector<double> hi(line.begin() + n, line.begin() + 2 * n);
+    const std::vector<double> x = synthesiseLine(lo, hi, g0, g1, K);
+    std::copy(x.begin(), x.end(), line.begin());
+}
+
+// The multi-level synthesis of an M x N matrix: columns then rows of the
+// top-left block, which doubles at every level and starts at the dimension
+// divided by 2^(levels - 1).  A vector of either orientation is one line.
+inline Matrix idwt(const Matrix& y, int M, int N, const double* g0, const double* g1, int K,
+                   int levels) {
+    Matrix x = y;
+    if (levels <= 0 || levels > 32) return x;
+    const bool line = (N == 1 || M == 1);
+    const long long H = line ? 1 : M;
+    const long long W = (N == 1) ? M : N;
+    long long R = line ? 1 : H >> (levels - 1);
+    long long C = W >> (levels - 1);
+    for (int l = 0; l < levels; ++l, R = line ? 1 : 2 * R, C *= 2) {
+        for (long long c = 0; !line && c < C; ++c) {
+            std::vector<double> v(R);
+            for (long long r = 0; r < R; ++r) v[r] = x[r + c * H];
+            synthesiseInPlace(v, g0, g1, K);
+            for (long long r = 0; r < R; ++r) x[r + c * H] = v[r];
+        }
+        for (long long r = 0; r < R; ++r) {
+            std::vector<double> v(C);
+            for (long long c = 0; c < C; ++c) v[c] = x[r + c * H];
+            synthesiseInPlace(v, g0, g1, K);
+            for (long long c = 0; c < C; ++c) x[r + c * H] = v[c];
+        }
+    }
+    return x;
+}
+
 }  // namespace oracle

@@ -6,4 +6,7 @@
 
 extern "C" {
 void wavelet_analysis_entry(int, mxArray*[], int, const mxArray*[]);
+void wavelet_synthesis_entry(int, mxArray*[], int, const mxArray*[]);
+void cyclic_split_entry(int, mxArray*[], int, const mxArray*[]);
+void cyclic_merge_entry(int, mxArray*[], int, const mxArray*[]);
 }

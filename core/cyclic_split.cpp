@@ -1,0 +1,26 @@
+#include "cyclic_split.h"
+
+#include "lines.h"
+
+namespace forward_wrap {
+
+void conv(double* scratch, int n, const double* taps, int K, double* result) {
+    // The wrap, one value at a time in ascending order: when the filter is
+    // longer than the line, slots written earlier in this loop are copied on.
+    for (int k = 0; k + 1 < K; ++k) scratch[n + k] = scratch[k];
+
+    for (int i = 0; i < n; ++i) {
+        double s = 0.0;
+        for (int k = 0; k < K; ++k) s += scratch[i + k] * taps[K - 1 - k];
+        result[i] = s;
+    }
+}
+
+bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
+                          const double* columnTaps, const double* rowTaps, int K) {
+    // The line opens the scratch line; its wrap follows it.
+    return lines::filterColumnsThenRows(input, output, rows, cols, columnTaps, rowTaps, K, 0,
+                                        conv);
+}
+
+}  // namespace forward_wrap

@@ -1,0 +1,21 @@
+// Separable circular filtering with the wrap appended after each line: every
+// output sample combines the sample at its own position and the K - 1 samples
+// that follow it, circularly.
+#pragma once
+
+namespace forward_wrap {
+
+// One periodic line.  `scratch` holds the n samples in slots 0 .. n-1 and room
+// for K - 1 more, which receive the wrap (slot n + k holds the sample of slot
+// k, even when K - 1 > n).  result[i] = sum over k = 0 .. K-1, ascending, of
+// scratch[i + k] * taps[K - 1 - k], from +0.0; with K <= 0 every result is +0.0.
+void conv(double* scratch, int n, const double* taps, int K, double* result);
+
+// Copies the rows x cols column-major input into output, filters every column
+// with columnTaps (when rows > 1), then every row with rowTaps (when cols > 1).
+// A pass that does not run never reads its taps.  Returns false, with output
+// untouched, when scratch memory is missing.
+bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
+                          const double* columnTaps, const double* rowTaps, int K);
+
+}  // namespace forward_wrap

@@ -1,0 +1,22 @@
+// Multi-level periodic inverse discrete wavelet transform (synthesis), pyramid layout.
+#pragma once
+
+namespace wavelet {
+
+// One two-band synthesis step over a periodic line.  With P = K / 2, each band
+// buffer holds its n samples from position P - 1 on; the step first fills the
+// periodic prefix 0 .. P - 2 (descending), then writes exactly 2n samples:
+//   odd  = (odd  + low[i + k] * g0[K - 1 - 2k]) + high[i + k] * g1[K - 1 - 2k]
+//   even = (even + low[i + k] * g0[K - 2 - 2k]) + high[i + k] * g1[K - 2 - 2k]
+// for k ascending, line[2i] = even and line[2i + 1] = odd.  With K <= 1 there
+// is no tap pair and every sample written is +0.0.
+void upsampleANDfilter(double* line, int n, int K, const double* g0, const double* g1,
+                       double* low, double* high);
+
+// Copies the M x N column-major pyramid `input` into output and rebuilds
+// `levels` levels there: columns, then rows, of the growing top-left block.
+// Returns false, with output untouched, when scratch memory is missing.
+bool idwt(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,
+          const double* input);
+
+}  // namespace wavelet
