@@ -47,6 +47,7 @@ bool dwt(const double* input, int M, int N, const double* h0, const double* h1, 
     Scratch high(sizes::larger(M, N));
     if (!line || !low || !high) return false;
 
+    if (M <= 0 || N <= 0) return true;  // an empty matrix has no line to split
     const int count = M * N;
     for (int k = 0; k < count; ++k) output[k] = input[k];
 
