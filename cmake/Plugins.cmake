@@ -2,7 +2,10 @@
 
 # GNU Octave: the gateway compiled against Octave's own mex.h, linked as
 # <name>.mex into build/plugins, exporting mexFunction and nothing else.
-find_program(MKOCTFILE mkoctfile)
+# (Never in a cross build: the Octave found would be the build machine's.)
+if(NOT CMAKE_CROSSCOMPILING)
+  find_program(MKOCTFILE mkoctfile)
+endif()
 if(MKOCTFILE AND NOT PLUGINS_SANITIZE)
   execute_process(COMMAND ${MKOCTFILE} -p INCFLAGS OUTPUT_VARIABLE _oct_inc OUTPUT_STRIP_TRAILING_WHITESPACE)
   execute_process(COMMAND ${MKOCTFILE} -p OCTLIBDIR OUTPUT_VARIABLE OCTAVE_LIBDIR OUTPUT_STRIP_TRAILING_WHITESPACE)

@@ -18,12 +18,18 @@ void conv(double* scratch, int n, const double* taps, int K, double* result) {
     }
 }
 
-bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
-                          const double* columnTaps, const double* rowTaps, int K) {
+bool filterColumnsANDrowsUsing(fast::Isa isa, const double* input, double* output, int rows,
+                               int cols, const double* columnTaps, const double* rowTaps, int K) {
     // The line follows the K - 1 slots of its wrap.
     const int lineStart = K > 1 ? K - 1 : 0;
-    return lines::filterColumnsThenRows(input, output, rows, cols, columnTaps, rowTaps, K,
-                                        lineStart, conv);
+    return lines::filterColumnsThenRowsUsing(isa, fast::Wrap::Before, input, output, rows, cols,
+                                             columnTaps, rowTaps, K, lineStart, conv);
+}
+
+bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
+                          const double* columnTaps, const double* rowTaps, int K) {
+    return filterColumnsANDrowsUsing(fast::best(), input, output, rows, cols, columnTaps,
+                                     rowTaps, K);
 }
 
 }  // namespace backward_wrap

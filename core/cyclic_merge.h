@@ -3,6 +3,8 @@
 // samples that precede it, circularly.
 #pragma once
 
+#include "fast/isa.h"
+
 namespace backward_wrap {
 
 // One periodic line.  `scratch` holds the n samples in slots K-1 .. K+n-2 (from
@@ -19,5 +21,12 @@ void conv(double* scratch, int n, const double* taps, int K, double* result);
 // untouched, when scratch memory is missing.
 bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
                           const double* columnTaps, const double* rowTaps, int K);
+
+
+// The same filtering with the kernels of one instruction set; every set gives
+// the same bits.  fast::Isa::Reference is the straightforward implementation,
+// one line at a time through conv, that the others are checked against.
+bool filterColumnsANDrowsUsing(fast::Isa isa, const double* input, double* output, int rows,
+                               int cols, const double* columnTaps, const double* rowTaps, int K);
 
 }  // namespace backward_wrap

@@ -16,11 +16,18 @@ void conv(double* scratch, int n, const double* taps, int K, double* result) {
     }
 }
 
+bool filterColumnsANDrowsUsing(fast::Isa isa, const double* input, double* output, int rows,
+                               int cols, const double* columnTaps, const double* rowTaps, int K) {
+    // The line opens the scratch line; its wrap follows it.
+    const int lineStart = 0;
+    return lines::filterColumnsThenRowsUsing(isa, fast::Wrap::After, input, output, rows, cols,
+                                             columnTaps, rowTaps, K, lineStart, conv);
+}
+
 bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
                           const double* columnTaps, const double* rowTaps, int K) {
-    // The line opens the scratch line; its wrap follows it.
-    return lines::filterColumnsThenRows(input, output, rows, cols, columnTaps, rowTaps, K, 0,
-                                        conv);
+    return filterColumnsANDrowsUsing(fast::best(), input, output, rows, cols, columnTaps,
+                                     rowTaps, K);
 }
 
 }  // namespace forward_wrap

@@ -3,6 +3,8 @@
 // that follow it, circularly.
 #pragma once
 
+#include "fast/isa.h"
+
 namespace forward_wrap {
 
 // One periodic line.  `scratch` holds the n samples in slots 0 .. n-1 and room
@@ -17,5 +19,12 @@ void conv(double* scratch, int n, const double* taps, int K, double* result);
 // untouched, when scratch memory is missing.
 bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
                           const double* columnTaps, const double* rowTaps, int K);
+
+
+// The same filtering with the kernels of one instruction set; every set gives
+// the same bits.  fast::Isa::Reference is the straightforward implementation,
+// one line at a time through conv, that the others are checked against.
+bool filterColumnsANDrowsUsing(fast::Isa isa, const double* input, double* output, int rows,
+                               int cols, const double* columnTaps, const double* rowTaps, int K);
 
 }  // namespace forward_wrap

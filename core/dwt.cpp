@@ -1,5 +1,8 @@
 #include "dwt.h"
 
+#include <cstddef>
+
+#include "fast/select.h"
 #include "scratch.h"
 #include "sizes.h"
 
@@ -40,7 +43,7 @@ void splitLine(double* first, int stride, int n, const double* h0, const double*
 
 }  // namespace
 
-bool dwt(const double* input, int M, int N, const double* h0, const double* h1, int K,
+bool dwtReference(const double* input, int M, int N, const double* h0, const double* h1, int K,
          int levels, double* output) {
     Scratch line(sizes::dwtLineLength(M, N, K));
     Scratch low(sizes::larger(M, N));
@@ -70,6 +73,82 @@ bool dwt(const double* input, int M, int N, const double* h0, const double* h1, 
         height = (stride == 1) ? 1 : height / 2;
     }
     return true;
+}
+
+
+namespace {
+
+void copyRows(const double* input, double* output, int M, int N, int firstRow) {
+    for (int q = 0; q < N; ++q)
+        for (int r = firstRow; r < M; ++r) output[q * M + r] = input[q * M + r];
+}
+
+}  // namespace
+
+bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0,
+              const double* h1, int K, int levels, double* output) {
+    if (!fast::takes(isa, K)) return dwtReference(input, M, N, h0, h1, K, levels, output);
+    const fast::AnalysisKernels kernels = fast::analysisKernels(isa);
+
+    const int stride = (N == 1) ? 1 : M;
+    int width = (N == 1) ? M : N;
+    int height = (N == 1) ? 1 : M;
+    const bool rowGroups = stride > 1 && height >= kernels.groupRows;
+    Scratch line(sizes::dwtLineLength(M, N, K));
+    Scratch low(sizes::larger(M, N));
+    Scratch high(sizes::larger(M, N));
+    Scratch work(fast::workLength(kernels.groupRows, rowGroups ? width : 0, sizes::larger(M, N), K));
+    if (!line || !low || !high || !work) return false;
+    if (M <= 0 || N <= 0) return true;
+
+    // The first row pass reads the input itself and writes every sample of the
+    // output, which saves a copy; otherwise the output starts as a copy.
+    const double* source = input;
+    if (levels <= 0 || !rowGroups || width % 2 != 0) {
+        copyRows(input, output, M, N, 0);
+        source = output;
+    }
+
+    // The reference step serves the lines the kernels do not take: odd
+    // lengths, and rows left over after the last full group.
+    const auto split = [&](double* first, int step, int n) {
+        splitLine(first, step, n, h0, h1, K, line.get(), low.get(), high.get());
+    };
+    for (int level = 0; level < levels && (width > 1 || height > 1); ++level) {
+        if (stride == 1) {  // a vector: one contiguous line
+            if (width >= 2 && width % 2 == 0)
+                kernels.line(output, width, h0, h1, K, work.get());
+            else
+                split(output, 1, width);
+        } else {
+            int done = 0;
+            if (width >= 2 && width % 2 == 0) {
+                const int groups = height / kernels.groupRows;
+                kernels.rowGroups(source, output, stride, groups, width, h0, h1, K, work.get());
+                done = groups * kernels.groupRows;
+            }
+            if (source == input) copyRows(input, output, M, N, done);
+            source = output;
+            for (int r = done; r < height; ++r) split(output + r, stride, width);
+
+            for (int q = 0; q < width; ++q) {
+                double* column = output + static_cast<std::ptrdiff_t>(q) * stride;
+                if (height >= 2 && height % 2 == 0)
+                    kernels.line(column, height, h0, h1, K, work.get());
+                else
+                    split(column, 1, height);
+            }
+        }
+        width /= 2;
+        height = (stride == 1) ? 1 : height / 2;
+    }
+    if (source == input) copyRows(input, output, M, N, 0);
+    return true;
+}
+
+bool dwt(const double* input, int M, int N, const double* h0, const double* h1, int K,
+         int levels, double* output) {
+    return dwtUsing(fast::best(), input, M, N, h0, h1, K, levels, output);
 }
 
 }  // namespace wavelet

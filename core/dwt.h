@@ -1,6 +1,8 @@
 // Multi-level periodic discrete wavelet transform (analysis), pyramid layout.
 #pragma once
 
+#include "fast/isa.h"
+
 namespace wavelet {
 
 // One two-band analysis step over a periodic line.  `line` holds n samples and
@@ -12,7 +14,16 @@ void filterANDdownsample(double* line, int n, const double* h0, const double* h1
 // Copies the M x N column-major input into output and runs `levels` levels of
 // the separable transform there: rows, then columns, of the shrinking top-left
 // block.  Returns false, with output untouched, when scratch memory is missing.
+// Runs the fastest kernels this processor has.
 bool dwt(const double* input, int M, int N, const double* h0, const double* h1, int K,
          int levels, double* output);
+
+// The same transform with the kernels of one instruction set; every set gives
+// the same bits.  fast::Isa::Reference is the straightforward implementation,
+// one line and one product at a time, that the others are checked against.
+bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0,
+              const double* h1, int K, int levels, double* output);
+bool dwtReference(const double* input, int M, int N, const double* h0, const double* h1, int K,
+                  int levels, double* output);
 
 }  // namespace wavelet

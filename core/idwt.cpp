@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "fast/select.h"
 #include "scratch.h"
 #include "sizes.h"
 
@@ -53,7 +54,7 @@ void mergeLine(double* first, int stride, int count, const double* g0, const dou
 
 }  // namespace
 
-bool idwt(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,
+bool idwtReference(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,
           const double* input) {
     Scratch line(sizes::larger(M, N));
     Scratch low(sizes::idwtBandLength(M, N, K));
@@ -95,6 +96,70 @@ bool idwt(double* output, int M, int N, const double* g0, const double* g1, int 
         C *= 2;
     }
     return true;
+}
+
+
+bool idwtUsing(fast::Isa isa, double* output, int M, int N, const double* g0, const double* g1,
+               int K, int levels, const double* input) {
+    if (!fast::takes(isa, K) || K < 2)
+        return idwtReference(output, M, N, g0, g1, K, levels, input);
+    const fast::SynthesisKernels kernels = fast::synthesisKernels(isa);
+
+    const int H = (N == 1) ? 1 : M;
+    const int W = (N == 1) ? M : N;
+    const bool rowGroups = H >= kernels.groupRows;
+    Scratch line(sizes::larger(M, N));
+    Scratch low(sizes::idwtBandLength(M, N, K));
+    Scratch high(sizes::idwtBandLength(M, N, K));
+    Scratch work(fast::workLength(kernels.groupRows, rowGroups ? W : 0, sizes::larger(M, N), K));
+    if (!line || !low || !high || !work) return false;
+
+    const long long count = static_cast<long long>(M) * N;
+    for (long long k = 0; k < count; ++k) output[k] = input[k];
+    if (levels <= 0) return true;
+
+    const double scale = std::ldexp(1.0, levels - 1);
+    int R = (H == 1) ? 1 : static_cast<int>(static_cast<double>(H) / scale);
+    int C = static_cast<int>(static_cast<double>(W) / scale);
+    if (R <= 0 || C <= 0) return true;
+
+    // The reference step serves the lines the kernels do not take: odd
+    // lengths, and rows left over after the last full group.
+    const auto merge = [&](double* first, int stride, int n) {
+        mergeLine(first, stride, n, g0, g1, K, K / 2 - 1, line.get(), low.get(), high.get());
+    };
+    const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
+    for (int level = 0;; ++level) {
+        if (H >= 2) {
+            for (int c = 0; c < C; ++c) {
+                double* column = output + static_cast<long long>(c) * H;
+                if (even(R))
+                    kernels.line(column, R, g0, g1, K, work.get());
+                else
+                    merge(column, 1, R);
+            }
+        }
+        int done = 0;
+        if (H == 1 && even(C)) {  // a vector: one contiguous line
+            kernels.line(output, C, g0, g1, K, work.get());
+            done = 1;
+        } else if (even(C)) {
+            const int groups = R / kernels.groupRows;
+            kernels.rowGroups(output, H, groups, C, g0, g1, K, work.get());
+            done = groups * kernels.groupRows;
+        }
+        for (int r = done; r < R; ++r) merge(output + r, H, C);
+
+        if (level + 1 >= levels) break;
+        if (H != 1) R *= 2;
+        C *= 2;
+    }
+    return true;
+}
+
+bool idwt(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,
+          const double* input) {
+    return idwtUsing(fast::best(), output, M, N, g0, g1, K, levels, input);
 }
 
 }  // namespace wavelet

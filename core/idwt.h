@@ -1,6 +1,8 @@
 // Multi-level periodic inverse discrete wavelet transform (synthesis), pyramid layout.
 #pragma once
 
+#include "fast/isa.h"
+
 namespace wavelet {
 
 // One two-band synthesis step over a periodic line.  With P = K / 2, each band
@@ -16,7 +18,16 @@ void upsampleANDfilter(double* line, int n, int K, const double* g0, const doubl
 // Copies the M x N column-major pyramid `input` into output and rebuilds
 // `levels` levels there: columns, then rows, of the growing top-left block.
 // Returns false, with output untouched, when scratch memory is missing.
+// Runs the fastest kernels this processor has.
 bool idwt(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,
           const double* input);
+
+// The same transform with the kernels of one instruction set; every set gives
+// the same bits.  fast::Isa::Reference is the straightforward implementation,
+// one line and one product pair at a time, that the others are checked against.
+bool idwtUsing(fast::Isa isa, double* output, int M, int N, const double* g0, const double* g1,
+               int K, int levels, const double* input);
+bool idwtReference(double* output, int M, int N, const double* g0, const double* g1, int K,
+                   int levels, const double* input);
 
 }  // namespace wavelet

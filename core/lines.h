@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "fast/select.h"
 #include "scratch.h"
 #include "sizes.h"
 
@@ -78,6 +79,43 @@ inline bool filterColumnsThenRows(const double* input, double* output, int rows,
     }
     if (across.runs()) {
         for (int r = 0; r < rows; ++r)
+            filterLine(output + r, rows, cols, rowTaps, K, across, lineStart, filter);
+    }
+    return true;
+}
+
+// The same filtering with the kernels of one instruction set (bit-identical):
+// the column pass reads the input and writes the output (so no copy is made
+// first), the row pass filters groups of neighbouring rows at once.  Rows left
+// over after the last group, and calls the kernels do not take, go through
+// the line filter as above.
+inline bool filterColumnsThenRowsUsing(fast::Isa isa, fast::Wrap wrap, const double* input,
+                                       double* output, int rows, int cols,
+                                       const double* columnTaps, const double* rowTaps, int K,
+                                       int lineStart, LineFilter filter) {
+    if (!fast::takes(isa, K))
+        return filterColumnsThenRows(input, output, rows, cols, columnTaps, rowTaps, K,
+                                     lineStart, filter);
+    const fast::CircularKernels kernels = fast::circularKernels(isa);
+    const bool rowGroups = cols > 1 && rows >= kernels.groupRows;
+    const PassScratch across(cols, K);
+    Scratch work(fast::workLength(kernels.groupRows, rowGroups ? cols : 0,
+                                  sizes::larger(rows, cols), K));
+    if (!across.ready() || !work) return false;
+    if (rows <= 0 || cols <= 0) return true;
+
+    if (rows > 1) {
+        for (int c = 0; c < cols; ++c) {
+            const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(c) * rows;
+            kernels.line(input + first, output + first, rows, columnTaps, K, wrap, work.get());
+        }
+    } else {
+        for (int c = 0; c < cols; ++c) output[c] = input[c];
+    }
+    if (across.runs()) {
+        const int groups = rowGroups ? rows / kernels.groupRows : 0;
+        kernels.rowGroups(output, rows, groups, cols, rowTaps, K, wrap, work.get());
+        for (int r = groups * kernels.groupRows; r < rows; ++r)
             filterLine(output + r, rows, cols, rowTaps, K, across, lineStart, filter);
     }
     return true;

@@ -1,12 +1,27 @@
-function wavelet_demo (out_dir)
+function result = wavelet_demo (out_dir)
   % WAVELET_DEMO  Show the plug-ins at work on a synthetic image; writes PNG pictures.
   %
   %   wavelet_demo (OUT_DIR)
+  %   RESULT = wavelet_demo (OUT_DIR)
   %
-  %   Makes a 256 x 256 test image, runs a 3-level analysis with the 8-tap
-  %   Daubechies pair, saves a picture of the pyramid, rebuilds the image and
-  %   prints the largest reconstruction error, and blurs the image circularly
-  %   with cyclic_merge.  Nothing is downloaded.
+  %   Makes a 256 x 256 test image (values in [0, 1]) and, into OUT_DIR (the
+  %   current folder by default):
+  %     pyramid.png  the image and its 3-level analysis with the 8-tap
+  %                  Daubechies pair (each band scaled on its own); the
+  %                  largest reconstruction error is printed;
+  %     blur.png     the image and its circular blur by a 9-tap Gaussian
+  %                  (cyclic_merge);
+  %     denoise.png  clean, noisy (Gaussian noise, standard deviation 0.1)
+  %                  and denoised image side by side.  Denoising: a 3-level
+  %                  analysis with sym8, the noise level estimated from the
+  %                  finest diagonal band as sigma = median (|HH1|) / 0.6745,
+  %                  every detail band soft-thresholded at the universal
+  %                  threshold sigma * sqrt (2 log n) (n pixels), and the
+  %                  image rebuilt.  The PSNR before and after is printed,
+  %                  and the PSNR of the average over 4 x 4 circular shifts
+  %                  of the noisy image (cycle spinning).
+  %   RESULT holds the file names, the reconstruction error and the PSNRs.
+  %   Nothing is downloaded; the noise is the same on every run.
   if (nargin < 1)
     out_dir = pwd ();
   end
@@ -34,6 +49,60 @@ function wavelet_demo (out_dir)
   file = fullfile (out_dir, "blur.png");
   imwrite ([x, blurred], file);
   printf ("circular blur with a 9-tap Gaussian (original, blurred): %s\n", file);
+  result.pyramid = fullfile (out_dir, "pyramid.png");
+  result.blur = file;
+  result.reconstruction_error = max (abs (z(:) - x(:)));
+
+  % Denoising by soft thresholding of the detail bands.
+  old_state = randn ("state");
+  randn ("state", 2024);
+  noisy = x + 0.1 * randn (size (x));
+  randn ("state", old_state);
+  dlevels = 3;
+  [denoised, sigma, t] = denoise (noisy, dlevels);
+  result.psnr_noisy = psnr1 (noisy, x);
+  result.psnr_denoised = psnr1 (denoised, x);
+  result.sigma = sigma;
+  result.denoise = fullfile (out_dir, "denoise.png");
+  imwrite (min (max ([x, noisy, denoised], 0), 1), result.denoise);
+  printf ("denoising (sym8, %d levels, soft threshold %.3f, noise estimated %.4f, true 0.1):\n", ...
+          dlevels, t, sigma);
+  printf ("  PSNR noisy %.2f dB, denoised %.2f dB (clean, noisy, denoised): %s\n", ...
+          result.psnr_noisy, result.psnr_denoised, result.denoise);
+  % The transform is periodic, so a circular shift of the image is exact:
+  % averaging the denoised shifts (cycle spinning) removes most of the blocky
+  % artefacts of a single threshold grid.
+  spun = zeros (size (x));
+  for a = 0:3
+    for b = 0:3
+      spun += circshift (denoise (circshift (noisy, [a b]), dlevels), -[a b]);
+    end
+  end
+  result.psnr_spun = psnr1 (spun / 16, x);
+  printf ("  averaged over 4 x 4 circular shifts: PSNR %.2f dB\n", result.psnr_spun);
+  if (nargout == 0)
+    clear result;
+  end
+end
+
+function [z, sigma, t] = denoise (noisy, levels)
+  % Soft thresholding of every detail band at the universal threshold, the
+  % noise level estimated from the finest diagonal band.
+  [h0, h1, g0, g1] = wavelet_filters ("sym8");
+  y = wavelet_analysis (noisy, h0, h1, levels);
+  [m, n] = size (y);
+  hh = y(m/2+1:m, n/2+1:n);
+  sigma = median (abs (hh(:))) / 0.6745;
+  t = sigma * sqrt (2 * log (numel (y)));
+  detail = true (size (y));
+  detail(1:m/2^levels, 1:n/2^levels) = false;
+  y(detail) = sign (y(detail)) .* max (abs (y(detail)) - t, 0);
+  z = wavelet_synthesis (y, g0, g1, levels);
+end
+
+function p = psnr1 (a, ref)
+  % Peak signal-to-noise ratio in dB for images with values in [0, 1].
+  p = 10 * log10 (1 / mean ((a(:) - ref(:)) .^ 2));
 end
 
 function x = test_image (n)

@@ -9,7 +9,6 @@ struct mxArray_tag {
     standin::Kind kind = standin::Kind::Double;
     bool complex = false;
     bool sparse = false;
-    bool hasData = true;
     std::size_t rows = 0;
     std::size_t cols = 0;
     std::vector<double> data;
@@ -33,7 +32,6 @@ Array make(Kind kind, std::size_t r, std::size_t c, bool withData) {
     a->kind = kind;
     a->rows = r;
     a->cols = c;
-    a->hasData = withData;
     if (withData) a->data.assign(r * c, 0.0);
     return a;
 }
@@ -72,7 +70,11 @@ Array sparseMatrix(std::size_t r, std::size_t c) {
     return a;
 }
 
-Array declaredOnly(std::size_t r, std::size_t c) { return make(Kind::Double, r, c, false); }
+Array declaredOnly(std::size_t r, std::size_t c, std::size_t held) {
+    Array a = make(Kind::Double, r, c, false);
+    a->data.assign(held, 0.0);
+    return a;
+}
 
 std::vector<double> values(const mxArray* a) { return a->data; }
 std::size_t rows(const mxArray* a) { return a->rows; }
@@ -111,7 +113,7 @@ using standin::current;
 extern "C" {
 
 double* mxGetPr(const mxArray* a) {
-    return a->hasData && !a->data.empty() ? const_cast<double*>(a->data.data()) : nullptr;
+    return a->data.empty() ? nullptr : const_cast<double*>(a->data.data());
 }
 std::size_t mxGetM(const mxArray* a) { return a->rows; }
 std::size_t mxGetN(const mxArray* a) { return a->cols; }
@@ -131,7 +133,7 @@ mxArray* mxCreateDoubleMatrix_700(int r, int c, mxComplexity flag) {
     return a;
 }
 
-void mexErrMsgTxt(const char* message) {
+void standinRaiseError(const char* message) {
     if (current == nullptr) {
         std::fprintf(stderr, "stand-in host: error outside a call: %s\n", message);
         std::abort();
@@ -139,5 +141,11 @@ void mexErrMsgTxt(const char* message) {
     current->message = message;
     std::longjmp(current->returnPoint, 1);
 }
+
+// Split into libmx and libmex, the host keeps the error operation in libmex,
+// which forwards to standinRaiseError (host/standin/libmex.cpp).
+#if !defined(STANDIN_SPLIT_LIBMEX)
+void mexErrMsgTxt(const char* message) { standinRaiseError(message); }
+#endif
 
 }  // extern "C"

@@ -29,9 +29,11 @@ Array scalar(double value);
 Array ofKind(Kind kind, std::size_t rows, std::size_t cols);
 Array complexMatrix(std::size_t rows, std::size_t cols);
 Array sparseMatrix(std::size_t rows, std::size_t cols);
-// A double matrix of any declared size that holds no data at all: reading it
-// is a fault, so only sizes may be examined.
-Array declaredOnly(std::size_t rows, std::size_t cols);
+// A double matrix of any declared size that holds only its first `held`
+// values (none by default): reading further is a fault, so a gateway may
+// examine its sizes but must never take it for a valid argument whose data
+// it reads in full.
+Array declaredOnly(std::size_t rows, std::size_t cols, std::size_t held = 0);
 
 std::vector<double> values(const mxArray* array);
 std::size_t rows(const mxArray* array);
@@ -50,3 +52,8 @@ struct Outcome {
 Outcome call(Entry entry, const std::vector<const mxArray*>& args, int nlhs = 1);
 
 }  // namespace standin
+
+// Ends the call in progress with `message` and never returns: the body of the
+// error operation, which a host split into libmx and libmex reaches across
+// the library boundary.
+extern "C" [[noreturn]] void standinRaiseError(const char* message);

@@ -1,0 +1,4 @@
+// Analysis kernels with 4 lanes.
+#define FAST_ISA avx2
+#define FAST_LANES 4
+#include "analysis_kernels.inc"

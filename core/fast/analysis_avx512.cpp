@@ -1,0 +1,4 @@
+// Analysis kernels with 8 lanes.
+#define FAST_ISA avx512
+#define FAST_LANES 8
+#include "analysis_kernels.inc"

@@ -1,0 +1,4 @@
+// Circular kernels with 8 lanes.
+#define FAST_ISA avx512
+#define FAST_LANES 8
+#include "circular_kernels.inc"

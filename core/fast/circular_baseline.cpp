@@ -1,0 +1,4 @@
+// Circular kernels with 2 lanes.
+#define FAST_ISA baseline
+#define FAST_LANES 2
+#include "circular_kernels.inc"

@@ -1,0 +1,77 @@
+// The inner loops of the fast paths, one set per instruction set.  The level
+// and pass structure stays in each core's driver; only these loops differ.
+//
+// Two shapes of kernel serve every pass:
+// - a row-group kernel filters G neighbouring rows at once (one SIMD lane per
+//   row): the rows are gathered interleaved, so every tap is one contiguous
+//   load of G samples, and results go back as contiguous stores;
+// - a line kernel filters one contiguous line (a column, or a vector),
+//   computing neighbouring outputs in the lanes of one vector.
+// Either way each output is its own sum, formed in exactly the order of the
+// straightforward code, so results are bit-identical.
+#pragma once
+
+#include <cstdint>
+
+namespace fast {
+
+struct AnalysisKernels {
+    int groupRows;
+    // Splits `groups` groups of groupRows rows, each `width` samples (even)
+    // `stride` apart starting at src, into low then high halves written to dst
+    // (which may be src).
+    void (*rowGroups)(const double* src, double* dst, int stride, int groups, int width,
+                      const double* h0, const double* h1, int K, double* work);
+    // Splits one contiguous line of even length n in place.
+    void (*line)(double* x, int n, const double* h0, const double* h1, int K, double* work);
+};
+
+struct SynthesisKernels {
+    int groupRows;
+    // Rebuilds `groups` groups of groupRows rows of `width` samples (even) in
+    // place from their low (first half) and high (second half) bands.
+    void (*rowGroups)(double* x, int stride, int groups, int width, const double* g0,
+                      const double* g1, int K, double* work);
+    // Rebuilds one contiguous line of even length n in place.
+    void (*line)(double* x, int n, const double* g0, const double* g1, int K, double* work);
+};
+
+// Where a circular filter's wrap goes: after the line (each output combines its
+// own sample and the K - 1 that follow) or before it (the K - 1 that precede).
+enum class Wrap { After, Before };
+
+struct CircularKernels {
+    int groupRows;
+    // Filters `groups` groups of groupRows rows of n samples in place.
+    void (*rowGroups)(double* x, int stride, int groups, int n, const double* taps, int K,
+                      Wrap wrap, double* work);
+    // Filters one contiguous line of n samples from src into dst (distinct).
+    void (*line)(const double* src, double* dst, int n, const double* taps, int K, Wrap wrap,
+                 double* work);
+};
+
+// Scratch the kernels need: a row-group kernel (groupRows rows of up to
+// `rowLength` samples plus K of extension), or a line kernel (two buffers of
+// up to `lineLength` / 2 + K + 2 samples), whichever is larger.  (Internal
+// linkage: this header is compiled under several instruction sets.)
+namespace {
+inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64_t lineLength,
+                               std::int64_t K) {
+    const std::int64_t rows = rowLength > 0 ? (rowLength + K + 2) * groupRows : 0;
+    const std::int64_t lines = 2 * (lineLength / 2 + K + 2);
+    return rows > lines ? rows : lines;
+}
+}  // namespace
+
+#define FAST_DECLARE_KERNELS(isa)                \
+    namespace isa {                              \
+    AnalysisKernels analysisKernels();           \
+    SynthesisKernels synthesisKernels();         \
+    CircularKernels circularKernels();           \
+    }
+FAST_DECLARE_KERNELS(baseline)
+FAST_DECLARE_KERNELS(avx2)
+FAST_DECLARE_KERNELS(avx512)
+#undef FAST_DECLARE_KERNELS
+
+}  // namespace fast

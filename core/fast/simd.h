@@ -1,0 +1,45 @@
+// Fixed-width vectors of doubles for the fast kernels, with the lane count W
+// as a template parameter.  Every operation is lane-wise IEEE arithmetic, so a
+// lane computes exactly what the scalar code computes for its own line.
+//
+// Everything here sits in an anonymous namespace on purpose: each instruction
+// set's kernels are compiled in their own translation unit with their own
+// flags, and none of them may share an inline function with another (the
+// linker would keep one copy, possibly one the running processor lacks).
+#pragma once
+
+namespace {
+
+template <int W>
+struct VectorOf {
+    typedef double type __attribute__((vector_size(W * sizeof(double))));
+};
+
+template <int W>
+using Vec = typename VectorOf<W>::type;
+
+template <int W>
+inline Vec<W> load(const double* from) {
+    Vec<W> v;
+    __builtin_memcpy(&v, from, sizeof v);
+    return v;
+}
+
+template <int W>
+inline void store(double* to, Vec<W> v) {
+    __builtin_memcpy(to, &v, sizeof v);
+}
+
+template <int W>
+inline Vec<W> splat(double x) {
+    Vec<W> v;
+    for (int i = 0; i < W; ++i) v[i] = x;  // exact, -0.0 included
+    return v;
+}
+
+template <int W>
+inline Vec<W> zero() {
+    return splat<W>(0.0);
+}
+
+}  // namespace

@@ -1,0 +1,4 @@
+// Synthesis kernels with 8 lanes.
+#define FAST_ISA avx512
+#define FAST_LANES 8
+#include "synthesis_kernels.inc"

@@ -1,0 +1,4 @@
+// Synthesis kernels with 2 lanes.
+#define FAST_ISA baseline
+#define FAST_LANES 2
+#include "synthesis_kernels.inc"
