@@ -24,11 +24,13 @@ for target in "${targets[@]}"; do
     macos)
       bash "$top/scripts/install_deps.sh" llvm
       zig=$(bash "$top/scripts/install_zig.sh")
+      failed=()
       for arch in x86_64 arm64; do
         cmake -S "$top" -B "$top/build-macos-$arch" -DPLUGINS_BUILD_TESTS=OFF -DZIG="$zig" \
-          -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchains/zig-macos-$arch.cmake" >/dev/null
-        cmake --build "$top/build-macos-$arch" -j "$(nproc)"
+          -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchains/zig-macos-$arch.cmake" >/dev/null &&
+        cmake --build "$top/build-macos-$arch" -j "$(nproc)" || failed+=("$arch")
       done
+      [ ${#failed[@]} -eq 0 ] || { echo "macOS build failed: ${failed[*]}" >&2; exit 1; }
       ;;
     *) echo "unknown target: $target (windows or macos)" >&2; exit 2 ;;
   esac

@@ -4,7 +4,8 @@
 # accepts: it compiles the four plug-ins from source on the user's machine
 # with mkoctfile --mex (src/Makefile).  Layout: DESCRIPTION, COPYING, INDEX,
 # inst/ (wavelet_filters, wavelet_demo, the self-test and the help files of
-# the plug-ins), src/ (core/, gateways/, the host headers, Makefile).
+# the plug-ins), src/ (core/, gateways/, the host headers, Makefile), and
+# post_install.m, which moves the help files beside the installed binaries.
 # Each plug-in's source list and the instruction-set flags of its kernels
 # come from the CMake build (a configure-only run, compile_commands.json).
 #   package.sh [BUILD_DIR] [VERSION]     (default ./build and 0.1.0)
@@ -66,7 +67,8 @@ cp "$top/toolbox/package/Makefile" "$stage/src/"
 
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date +%F)/" \
   "$top/toolbox/package/DESCRIPTION.in" >"$stage/DESCRIPTION"
-cp "$top/toolbox/package/COPYING" "$top/toolbox/package/INDEX" "$stage/"
+cp "$top/toolbox/package/COPYING" "$top/toolbox/package/INDEX" \
+   "$top/toolbox/package/post_install.m" "$stage/"
 cp "$top/toolbox/wavelet_filters.m" "$top/toolbox/wavelet_demo.m" \
    "$top/toolbox/package/${name}_selftest.m" "$stage/inst/"
 for p in "${plugins[@]}"; do

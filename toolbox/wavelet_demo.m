@@ -139,3 +139,16 @@ function v = scale01 (v)
     v = zeros (size (v));
   end
 end
+
+%!test
+%! d = tempname ();
+%! unwind_protect
+%!   evalc ("result = wavelet_demo (d);");
+%!   assert (result.reconstruction_error < 1e-13);
+%!   assert (result.psnr_denoised > result.psnr_noisy + 2);
+%!   assert (abs (result.sigma - 0.1) < 0.01);
+%!   assert (size (imread (result.denoise)), [256 768]);
+%! unwind_protect_cleanup
+%!   confirm_recursive_rmdir (false, "local");
+%!   rmdir (d, "s");
+%! end_unwind_protect

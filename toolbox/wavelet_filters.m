@@ -219,3 +219,19 @@ function h = refine (q, N)
     h = -h;
   end
 end
+
+%!test
+%! for name = wavelet_filters ()
+%!   [h0, h1, g0, g1] = wavelet_filters (name{1});
+%!   K = numel (h0);
+%!   for m = 0:K/2-1
+%!     assert (sum (h0(1:K-2*m) .* h0(1+2*m:K)), double (m == 0), 1e-15);
+%!   end
+%!   assert (sum (h0), sqrt (2), 1e-15);
+%!   assert (sum (h1), 0, 1e-15);
+%!   assert (g0, fliplr (h0));
+%!   assert (g1, fliplr (h1));
+%! end
+%!assert (wavelet_filters ("db2"), [1+sqrt(3), 3+sqrt(3), 3-sqrt(3), 1-sqrt(3)] / (4 * sqrt (2)), 2 * eps)
+%!assert (wavelet_filters ("sym3"), wavelet_filters ("db3"))
+%!error <unknown filter bank 'coif1'> wavelet_filters ("coif1")

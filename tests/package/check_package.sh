@@ -10,6 +10,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 log=$tmp/octave.log
 status=0
+cd "$tmp"   # pkg test writes its log into the current folder
 HOME=$tmp octave-cli --norc --no-history --quiet --no-window-system --eval "
   pkg prefix '$tmp/pkg' '$tmp/pkg';
   pkg local_list '$tmp/octave_packages';

@@ -29,5 +29,7 @@ step "Linux and Windows (Wine) outcomes identical" timed \
 step "cross build: macOS x86_64 and arm64" timed bash "$top/scripts/cross_build.sh" macos
 step "macOS x86_64 plug-ins" bash "$here/check_macos.sh" "$top/build-macos-x86_64/plugins-matlab" .mexmaci64 "${names[@]}"
 step "macOS arm64 plug-ins" bash "$here/check_macos.sh" "$top/build-macos-arm64/plugins-matlab" .mexmaca64 "${names[@]}"
+step "the macOS check rejects a fused multiply-add" bash "$here/fma_is_caught.sh" \
+  "$(bash "$top/scripts/install_zig.sh")" "$top/build-macos-x86_64/host-libs" "$top/build-macos-arm64/host-libs"
 echo "platforms: $passed passed, $failed failed"
 [ $failed -eq 0 ]

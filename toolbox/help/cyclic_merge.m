@@ -35,4 +35,4 @@
 %   Example:
 %     Y = cyclic_merge ([1 2 3; 4 5 6], [1 10], [0 1])   % gives [63 41 52; 36 14 25]
 %
-%   See also cyclic_split, wavelet_analysis, wavelet_synthesis.
+%   See also cyclic_split, wavelet_analysis, wavelet_synthesis, wavelet_filters.

@@ -34,4 +34,4 @@
 %   Example:
 %     Y = cyclic_split ([1 2 3; 4 5 6], [1 0], [1 0])   % gives [5 6 4; 2 3 1]
 %
-%   See also cyclic_merge, wavelet_analysis, wavelet_synthesis.
+%   See also cyclic_merge, wavelet_analysis, wavelet_synthesis, wavelet_filters.

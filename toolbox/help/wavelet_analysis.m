@@ -20,6 +20,8 @@
 %       +---------------+---------------+
 %
 %   (L = 2; the first letter is the band along rows, the second down columns.)
+%   A 1 x N or N x 1 vector gives one line: [LL_L, H_L, ..., H_2, H_1], each
+%   high band H_l of N / 2^l values.  wavelet_synthesis takes this layout back.
 %
 %   Arguments (all real, full double arrays):
 %     X   the signal or image, M x N.  Every dimension greater than 1 must be
@@ -41,10 +43,15 @@
 %     "The matrix row dimension must be of size m*2^L"
 %     "The matrix column dimension must be of size n*2^L"
 %   and, for arguments that are not real full doubles, an empty L or empty
-%   filters, or sizes beyond 2^31-1 elements, a message naming the argument.
+%   filters, or sizes beyond 2^31-1 elements, a message naming the argument;
+%   "out of memory for the scratch buffers" when scratch memory runs out.
 %
-%   Example:
+%   Examples:
 %     s = 1 / sqrt (2);
 %     Y = wavelet_analysis (magic (8), [s s], [s -s], 3);
+%
+%     [h0, h1] = wavelet_filters ("db4");     % Haar, db1-db10, sym2-sym10
+%     Y = wavelet_analysis (rand (256), h0, h1, 3);
+%     LL3 = Y(1:32, 1:32);  HH1 = Y(129:256, 129:256);
 %
 %   See also wavelet_synthesis, cyclic_split, cyclic_merge, wavelet_filters.

@@ -9,7 +9,21 @@
 %   size of the coarsest bands: every column of the block is rebuilt from its
 %   low half and high half, then every row; each further level works on the
 %   block of twice the size.  A vector, row or column, is one line.  X has the
-%   size of Y.
+%   size of Y.  The pyramid (L = 2; the first letter is the band along rows,
+%   the second down columns; see help wavelet_analysis):
+%
+%       +-------+-------+---------------+
+%       | LL2   | HL2   |               |
+%       +-------+-------+      HL1      |
+%       | LH2   | HH2   |               |
+%       +-------+-------+---------------+
+%       |               |               |
+%       |      LH1      |      HH1      |
+%       |               |               |
+%       +---------------+---------------+
+%
+%   A 1 x N or N x 1 pyramid is one line: [LL_L, H_L, ..., H_2, H_1], each
+%   high band H_l of N / 2^l values.
 %
 %   With an orthonormal analysis pair H0, H1 of even length
 %   (H1(m) = (-1)^m * H0(K-1-m), 0-based), G0 = fliplr (H0) and G1 = fliplr (H1)
@@ -42,9 +56,13 @@
 %   than G0 has taps, sizes beyond 2^31-1 elements, or too little memory for
 %   the scratch buffers.
 %
-%   Example:
+%   Examples:
 %     s = 1 / sqrt (2);
 %     Y = wavelet_analysis (magic (8), [s s], [s -s], 3);
 %     X = wavelet_synthesis (Y, [s s], [-s s], 3);   % magic (8), up to rounding
+%
+%     [h0, h1, g0, g1] = wavelet_filters ("sym8");
+%     x = rand (64, 128);
+%     z = wavelet_synthesis (wavelet_analysis (x, h0, h1, 4), g0, g1, 4);  % z == x to ~1e-15
 %
 %   See also wavelet_analysis, cyclic_split, cyclic_merge, wavelet_filters.
