@@ -1,6 +1,35 @@
 #include "isa.h"
 
+#if defined(__x86_64__) || defined(_M_X64)
+#include <cpuid.h>
+#endif
+
 namespace fast {
+
+#if defined(__x86_64__) || defined(_M_X64)
+namespace {
+
+// Asked of the processor itself (cpuid) and of the operating system (which
+// register state it saves, xgetbv), so that no compiler runtime is needed.
+unsigned long long savedRegisterState() {
+    unsigned eax, edx;
+    __asm__ volatile("xgetbv" : "=a"(eax), "=d"(edx) : "c"(0));
+    return (static_cast<unsigned long long>(edx) << 32) | eax;
+}
+
+bool hasVectorExtension(unsigned featureBit, unsigned long long stateMask) {
+    unsigned a, b, c, d;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
+    const bool osSaves = (c >> 27) & 1u;  // OSXSAVE: xgetbv may be asked
+    const bool avx = (c >> 28) & 1u;
+    if (!osSaves || !avx) return false;
+    if ((savedRegisterState() & stateMask) != stateMask) return false;
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+    return (b >> featureBit) & 1u;
+}
+
+}  // namespace
+#endif
 
 bool supported(Isa isa) {
     switch (isa) {
@@ -8,12 +37,10 @@ bool supported(Isa isa) {
         case Isa::Baseline:
             return true;
 #if defined(__x86_64__) || defined(_M_X64)
-        case Isa::Avx2:
-            __builtin_cpu_init();
-            return __builtin_cpu_supports("avx2");
-        case Isa::Avx512:
-            __builtin_cpu_init();
-            return __builtin_cpu_supports("avx512f");
+        case Isa::Avx2:  // leaf 7 EBX bit 5; SSE and AVX state saved
+            return hasVectorExtension(5, 0x6);
+        case Isa::Avx512:  // leaf 7 EBX bit 16; also the opmask and upper ZMM state
+            return hasVectorExtension(16, 0xE6);
 #endif
         default:
             return false;
