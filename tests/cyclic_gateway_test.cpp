@@ -8,9 +8,11 @@
 
 #include "core/cyclic_merge.h"
 #include "core/cyclic_split.h"
+#include "gateway_support.h"
 #include "plugins.h"
 #include "test_support.h"
 
+using gateway_support::expectMessage;
 using standin::Array;
 using support::sameBits;
 
@@ -36,13 +38,6 @@ std::vector<double> resultOf(const standin::Outcome& out) {
     EXPECT_FALSE(out.raised) << out.message;
     EXPECT_EQ(out.created, 1);
     return out.result ? standin::values(out.result.get()) : std::vector<double>{};
-}
-
-void expectMessage(const standin::Outcome& out, const std::string& message) {
-    EXPECT_TRUE(out.raised);
-    EXPECT_EQ(out.message, message);
-    EXPECT_EQ(out.created, 0) << "a result was created before the check failed";
-    EXPECT_EQ(out.result, nullptr);
 }
 
 std::string ours(const Plugin& p, const std::string& text) { return std::string(p.name) + ": " + text; }
@@ -163,26 +158,16 @@ TEST(CircularGateways, WrongArgumentCounts) {
 }
 
 TEST(CircularGateways, RefusesArgumentsThatAreNotRealFullDoubles) {
-    using standin::Kind;
-    const char* names[] = {"X", "F1", "F2"};
     for (const Plugin& p : kPlugins) {
-        for (int position = 0; position < 3; ++position) {
-            std::vector<Array> bad;
-            for (Kind k : {Kind::Single, Kind::Int8, Kind::Uint64, Kind::Logical, Kind::Char,
-                           Kind::Cell, Kind::Struct})
-                bad.push_back(standin::ofKind(k, 1, 2));
-            bad.push_back(standin::complexMatrix(1, 2));
-            bad.push_back(standin::sparseMatrix(1, 2));
-            for (const Array& b : bad) {
-                // The other arguments are unsafe too: the class check comes first.
-                Array args[] = {standin::matrix(4, 4), standin::matrix(0, 0), standin::matrix(0, 0)};
-                std::vector<const mxArray*> ptrs{args[0].get(), args[1].get(), args[2].get()};
-                ptrs[position] = b.get();
-                expectMessage(standin::call(p.entry, ptrs),
-                              ours(p, std::string("argument ") + names[position] +
-                                          " must be a real, non-sparse double array"));
-            }
-        }
+        // The other arguments are unsafe too (empty filters): the class check comes first.
+        gateway_support::expectEveryPositionRefusesNonRealDoubles(
+            p.entry, p.name, {"X", "F1", "F2"}, [] {
+                std::vector<Array> args;
+                args.push_back(standin::matrix(4, 4));
+                args.push_back(standin::matrix(0, 0));
+                args.push_back(standin::matrix(0, 0));
+                return args;
+            });
     }
 }
 

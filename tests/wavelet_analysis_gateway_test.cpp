@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "core/dwt.h"
+#include "gateway_support.h"
 #include "plugins.h"
 #include "test_support.h"
 
+using gateway_support::expectMessage;
 using standin::Array;
 using support::sameBits;
 
@@ -34,13 +36,6 @@ standin::Outcome analyseRamp(std::size_t M, std::size_t N, double level) {
     const Array h1 = standin::row({0.5, -0.5});
     const Array l = standin::scalar(level);
     return analyse(x.get(), h0.get(), h1.get(), l.get());
-}
-
-void expectMessage(const standin::Outcome& out, const std::string& message) {
-    EXPECT_TRUE(out.raised);
-    EXPECT_EQ(out.message, message);
-    EXPECT_EQ(out.created, 0) << "a result was created before the check failed";
-    EXPECT_EQ(out.result, nullptr);
 }
 
 std::vector<double> coreResult(std::size_t M, std::size_t N, int levels) {
@@ -143,27 +138,15 @@ TEST(WaveletAnalysisGateway, TheFirstFailingCheckIsReported) {
 }
 
 TEST(WaveletAnalysisGateway, RefusesArgumentsThatAreNotRealFullDoubles) {
-    using standin::Kind;
-    const char* names[] = {"X", "H0", "H1", "L"};
-    for (int position = 0; position < 4; ++position) {
-        std::vector<Array> bad;
-        for (Kind k : {Kind::Single, Kind::Int8, Kind::Uint8, Kind::Int16, Kind::Uint16,
-                       Kind::Int32, Kind::Uint32, Kind::Int64, Kind::Uint64, Kind::Logical,
-                       Kind::Char, Kind::Cell, Kind::Struct})
-            bad.push_back(standin::ofKind(k, 1, 2));
-        bad.push_back(standin::complexMatrix(1, 2));
-        bad.push_back(standin::sparseMatrix(1, 2));
-        for (const Array& b : bad) {
-            Array args[] = {standin::matrix(4, 4), standin::row({1, 1}), standin::row({1, -1}),
-                            standin::scalar(1)};
-            std::vector<const mxArray*> ptrs{args[0].get(), args[1].get(), args[2].get(),
-                                             args[3].get()};
-            ptrs[position] = b.get();
-            expectMessage(standin::call(wavelet_analysis_entry, ptrs),
-                          std::string("wavelet_analysis: argument ") + names[position] +
-                              " must be a real, non-sparse double array");
-        }
-    }
+    gateway_support::expectEveryPositionRefusesNonRealDoubles(
+        wavelet_analysis_entry, "wavelet_analysis", {"X", "H0", "H1", "L"}, [] {
+            std::vector<Array> args;
+            args.push_back(standin::matrix(4, 4));
+            args.push_back(standin::row({1, 1}));
+            args.push_back(standin::row({1, -1}));
+            args.push_back(standin::scalar(1));
+            return args;
+        });
 }
 
 TEST(WaveletAnalysisGateway, RefusesEmptyLevelsAndFilters) {

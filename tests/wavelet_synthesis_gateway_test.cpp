@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "core/idwt.h"
+#include "gateway_support.h"
 #include "plugins.h"
 #include "test_support.h"
 
+using gateway_support::expectMessage;
 using standin::Array;
 using support::sameBits;
 
@@ -36,13 +38,6 @@ standin::Outcome synthesiseRamp(std::size_t M, std::size_t N, double level) {
     const Array g1 = standin::row({0.5, -0.5});
     const Array l = standin::scalar(level);
     return synthesise(y.get(), g0.get(), g1.get(), l.get());
-}
-
-void expectMessage(const standin::Outcome& out, const std::string& message) {
-    EXPECT_TRUE(out.raised);
-    EXPECT_EQ(out.message, message);
-    EXPECT_EQ(out.created, 0) << "a result was created before the check failed";
-    EXPECT_EQ(out.result, nullptr);
 }
 
 std::vector<double> resultOf(const standin::Outcome& out) {
@@ -168,27 +163,15 @@ TEST(WaveletSynthesisGateway, FilterShapesAreFree) {
 }
 
 TEST(WaveletSynthesisGateway, RefusesArgumentsThatAreNotRealFullDoubles) {
-    using standin::Kind;
-    const char* names[] = {"Y", "G0", "G1", "L"};
-    for (int position = 0; position < 4; ++position) {
-        std::vector<Array> bad;
-        for (Kind k : {Kind::Single, Kind::Int8, Kind::Uint8, Kind::Int16, Kind::Uint16,
-                       Kind::Int32, Kind::Uint32, Kind::Int64, Kind::Uint64, Kind::Logical,
-                       Kind::Char, Kind::Cell, Kind::Struct})
-            bad.push_back(standin::ofKind(k, 1, 2));
-        bad.push_back(standin::complexMatrix(1, 2));
-        bad.push_back(standin::sparseMatrix(1, 2));
-        for (const Array& b : bad) {
-            Array args[] = {standin::matrix(4, 4), standin::row({1, 1}), standin::row({1, -1}),
-                            standin::scalar(1)};
-            std::vector<const mxArray*> ptrs{args[0].get(), args[1].get(), args[2].get(),
-                                             args[3].get()};
-            ptrs[position] = b.get();
-            expectMessage(standin::call(wavelet_synthesis_entry, ptrs),
-                          std::string("wavelet_synthesis: argument ") + names[position] +
-                              " must be a real, non-sparse double array");
-        }
-    }
+    gateway_support::expectEveryPositionRefusesNonRealDoubles(
+        wavelet_synthesis_entry, "wavelet_synthesis", {"Y", "G0", "G1", "L"}, [] {
+            std::vector<Array> args;
+            args.push_back(standin::matrix(4, 4));
+            args.push_back(standin::row({1, 1}));
+            args.push_back(standin::row({1, -1}));
+            args.push_back(standin::scalar(1));
+            return args;
+        });
 }
 
 TEST(WaveletSynthesisGateway, RefusesAnEmptyLevelAndShortFilters) {
