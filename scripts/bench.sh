@@ -6,8 +6,8 @@
 # ratios against the targets and writes build/bench/: results.json, table.txt,
 # scaling.png (time against size), plus the raw measurements.
 #   bench.sh            the whole grid: 256^2 .. 4096^2, K 2/8/20, L 1/3/5,
-#                       matrices and both vector shapes (about 10 minutes)
-#   bench.sh --quick    only what the table and the plot need (about 3 minutes)
+#                       matrices and both vector shapes (about 4 minutes)
+#   bench.sh --quick    only what the table and the plot need (under a minute)
 # Installs what is missing (Google Benchmark, PyWavelets, gnuplot).  Run it
 # on a quiet machine: it warns when the load average is high.
 set -eu
@@ -35,7 +35,7 @@ fi
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -1)
 echo "$model, $(nproc) cores; load average before the run $load; $(date -u +%Y-%m-%dT%H:%MZ)" >"$out/machine.txt"
 
-# The table's rows, each measured 5 times (median); then the grid once.
+# The table's rows, each measured 7 times (median); then the grid once.
 targets='^(dwt|idwt|cyclic_split|cyclic_merge)/matrix/2048x2048/K8(/L3)?/real_time|^memcpy/2048x2048/'
 if [ $quick -eq 1 ]; then
   grid='^(dwt|idwt|cyclic_split|cyclic_merge)/matrix/[0-9x]+/K8(/L3)?/real_time|^memcpy/'
@@ -46,8 +46,8 @@ else
   sides=(256 1024 2048 4096)
   octave_sides="[256 1024 2048 4096]"
 fi
-echo "== cores: the table's rows (5 repetitions)"
-"$out/core_bench" --benchmark_filter="$targets" --benchmark_repetitions=5 \
+echo "== cores: the table's rows (7 repetitions)"
+"$out/core_bench" --benchmark_filter="$targets" --benchmark_repetitions=7 \
   --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 \
   --benchmark_out="$out/core_targets.json" --benchmark_out_format=json
 echo "== cores: the grid"
