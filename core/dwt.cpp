@@ -93,56 +93,72 @@ bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0
     const int stride = (N == 1) ? 1 : M;
     int width = (N == 1) ? M : N;
     int height = (N == 1) ? 1 : M;
-    const bool rowGroups = stride > 1 && height >= kernels.groupRows;
+    const bool matrix = stride > 1;
     Scratch line(sizes::dwtLineLength(M, N, K));
     Scratch low(sizes::larger(M, N));
     Scratch high(sizes::larger(M, N));
-    Scratch work(fast::workLength(kernels.groupRows, rowGroups ? width : 0, sizes::larger(M, N), K));
-    if (!line || !low || !high || !work) return false;
+    Scratch work(fast::workLength(kernels.groupRows, matrix ? width : 0, sizes::larger(M, N), K));
+    // Levels after the first read their block from a copy: a level written in
+    // place would overwrite columns it has still to read.
+    Scratch block(matrix && levels > 1 ? static_cast<std::int64_t>(M / 2) * (N / 2) : 0);
+    if (!line || !low || !high || !work || !block) return false;
     if (M <= 0 || N <= 0) return true;
-
-    // The first row pass reads the input itself and writes every sample of the
-    // output, which saves a copy; otherwise the output starts as a copy.
-    const double* source = input;
-    if (levels <= 0 || !rowGroups || width % 2 != 0) {
-        copyRows(input, output, M, N, 0);
-        source = output;
-    }
 
     // The reference step serves the lines the kernels do not take: odd
     // lengths, and rows left over after the last full group.
     const auto split = [&](double* first, int step, int n) {
         splitLine(first, step, n, h0, h1, K, line.get(), low.get(), high.get());
     };
+    const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
+    // Until the first level has written the output, it still is to be copied.
+    bool copied = false;
+    const auto copy = [&] {
+        if (!copied) copyRows(input, output, M, N, 0);
+        copied = true;
+    };
+
     for (int level = 0; level < levels && (width > 1 || height > 1); ++level) {
-        if (stride == 1) {  // a vector: one contiguous line
-            if (width >= 2 && width % 2 == 0)
+        if (!matrix) {  // a vector: one contiguous line
+            copy();
+            if (even(width))
                 kernels.line(output, width, h0, h1, K, work.get());
             else
                 split(output, 1, width);
+        } else if (even(height) && even(width)) {
+            // The whole level at once; the first one reads the input itself
+            // and writes every sample of the output, which saves the copy.
+            if (copied) {
+                for (int q = 0; q < width; ++q)
+                    for (int r = 0; r < height; ++r)
+                        block.get()[static_cast<std::ptrdiff_t>(q) * height + r] =
+                            output[static_cast<std::ptrdiff_t>(q) * M + r];
+                kernels.level(block.get(), height, output, M, height, width, h0, h1, K,
+                              work.get());
+            } else {
+                kernels.level(input, M, output, M, height, width, h0, h1, K, work.get());
+                copied = true;
+            }
         } else {
+            copy();
             int done = 0;
-            if (width >= 2 && width % 2 == 0) {
+            if (even(width) && height >= kernels.groupRows) {
                 const int groups = height / kernels.groupRows;
-                kernels.rowGroups(source, output, stride, groups, width, h0, h1, K, work.get());
+                kernels.rowGroups(output, output, stride, groups, width, h0, h1, K, work.get());
                 done = groups * kernels.groupRows;
             }
-            if (source == input) copyRows(input, output, M, N, done);
-            source = output;
             for (int r = done; r < height; ++r) split(output + r, stride, width);
-
             for (int q = 0; q < width; ++q) {
                 double* column = output + static_cast<std::ptrdiff_t>(q) * stride;
-                if (height >= 2 && height % 2 == 0)
+                if (even(height))
                     kernels.line(column, height, h0, h1, K, work.get());
                 else
                     split(column, 1, height);
             }
         }
         width /= 2;
-        height = (stride == 1) ? 1 : height / 2;
+        height = matrix ? height / 2 : 1;
     }
-    if (source == input) copyRows(input, output, M, N, 0);
+    copy();
     return true;
 }
 

@@ -97,12 +97,21 @@ inline bool filterColumnsThenRowsUsing(fast::Isa isa, fast::Wrap wrap, const dou
         return filterColumnsThenRows(input, output, rows, cols, columnTaps, rowTaps, K,
                                      lineStart, filter);
     const fast::CircularKernels kernels = fast::circularKernels(isa);
-    const bool rowGroups = cols > 1 && rows >= kernels.groupRows;
-    const PassScratch across(cols, K);
-    Scratch work(fast::workLength(kernels.groupRows, rowGroups ? cols : 0,
-                                  sizes::larger(rows, cols), K));
+    // The usual case, a matrix at least as wide as the filter, goes through
+    // in one sweep; the rest pass by pass.
+    const bool sweep = cols > 1 && cols >= K;
+    const bool rowGroups = !sweep && cols > 1 && rows >= kernels.groupRows;
+    const PassScratch across(sweep ? 0 : cols, K);
+    const std::int64_t sweepWork = sweep ? static_cast<std::int64_t>(K) * rows + K + 2 : 0;
+    const std::int64_t passWork = fast::workLength(kernels.groupRows, rowGroups ? cols : 0,
+                                                   sizes::larger(rows, cols), K);
+    Scratch work(sizes::larger(sweepWork, passWork));
     if (!across.ready() || !work) return false;
     if (rows <= 0 || cols <= 0) return true;
+    if (sweep) {
+        kernels.matrix(input, output, rows, cols, columnTaps, rowTaps, K, wrap, work.get());
+        return true;
+    }
 
     if (rows > 1) {
         for (int c = 0; c < cols; ++c) {

@@ -24,6 +24,11 @@ struct AnalysisKernels {
                       const double* h0, const double* h1, int K, double* work);
     // Splits one contiguous line of even length n in place.
     void (*line)(double* x, int n, const double* h0, const double* h1, int K, double* work);
+    // One level of a v x w block (both even, at least 2), out of place: reads
+    // the block from src (columns srcStride apart), writes rows then columns
+    // split into dst (columns dstStride apart).
+    void (*level)(const double* src, int srcStride, double* dst, int dstStride, int v, int w,
+                  const double* h0, const double* h1, int K, double* work);
 };
 
 struct SynthesisKernels {
@@ -48,6 +53,11 @@ struct CircularKernels {
     // Filters one contiguous line of n samples from src into dst (distinct).
     void (*line)(const double* src, double* dst, int n, const double* taps, int K, Wrap wrap,
                  double* work);
+    // Filters a whole matrix with cols >= K and cols > 1, columns (when rows > 1)
+    // then rows, from input into output; work holds (K - 1) * rows + rows + K.
+    void (*matrix)(const double* input, double* output, int rows, int cols,
+                   const double* columnTaps, const double* rowTaps, int K, Wrap wrap,
+                   double* work);
 };
 
 // Scratch the kernels need: a row-group kernel (groupRows rows of up to
