@@ -111,24 +111,34 @@ bool idwtUsing(fast::Isa isa, double* output, int M, int N, const double* g0, co
     Scratch line(sizes::larger(M, N));
     Scratch low(sizes::idwtBandLength(M, N, K));
     Scratch high(sizes::idwtBandLength(M, N, K));
-    Scratch work(fast::workLength(kernels.groupRows, rowGroups ? W : 0, sizes::larger(M, N), K));
+    Scratch work(sizes::larger(
+        fast::workLength(kernels.groupRows, rowGroups ? W : 0, sizes::larger(M, N), K),
+        H >= 2 ? fast::synthesisLevelWork(H, K) : 0));
     if (!line || !low || !high || !work) return false;
-
-    const long long count = static_cast<long long>(M) * N;
-    for (long long k = 0; k < count; ++k) output[k] = input[k];
-    if (levels <= 0) return true;
 
     const double scale = std::ldexp(1.0, levels - 1);
     int R = (H == 1) ? 1 : static_cast<int>(static_cast<double>(H) / scale);
     int C = static_cast<int>(static_cast<double>(W) / scale);
-    if (R <= 0 || C <= 0) return true;
+    const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
+    // A single level over the whole matrix is rebuilt column by column from
+    // the input straight into the output.  (Written in place, as later levels
+    // are, it would overwrite band columns it has still to read.)
+    const bool wholeLevel = levels == 1 && H >= 2 && even(R) && even(C) && R == H && C == W;
+
+    const long long count = static_cast<long long>(M) * N;
+    if (!wholeLevel)
+        for (long long k = 0; k < count; ++k) output[k] = input[k];
+    if (levels <= 0 || R <= 0 || C <= 0) return true;
+    if (wholeLevel) {
+        kernels.level(input, H, output, H, R, C, g0, g1, K, work.get());
+        return true;
+    }
 
     // The reference step serves the lines the kernels do not take: odd
     // lengths, and rows left over after the last full group.
     const auto merge = [&](double* first, int stride, int n) {
         mergeLine(first, stride, n, g0, g1, K, K / 2 - 1, line.get(), low.get(), high.get());
     };
-    const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
     for (int level = 0;; ++level) {
         if (H >= 2) {
             for (int c = 0; c < C; ++c) {

@@ -39,6 +39,12 @@ struct SynthesisKernels {
                       const double* g1, int K, double* work);
     // Rebuilds one contiguous line of even length n in place.
     void (*line)(double* x, int n, const double* g0, const double* g1, int K, double* work);
+    // Rebuilds one level of an R x C block (both even, at least 2), columns
+    // then rows, reading it from src (columns srcStride apart) and writing it
+    // to x (columns stride apart, distinct from src); work holds
+    // synthesisLevelWork(R, K).
+    void (*level)(const double* src, int srcStride, double* x, int stride, int R, int C,
+                  const double* g0, const double* g1, int K, double* work);
 };
 
 // Where a circular filter's wrap goes: after the line (each output combines its
@@ -70,6 +76,12 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
     const std::int64_t rows = rowLength > 0 ? (rowLength + K + 2) * groupRows : 0;
     const std::int64_t lines = 2 * (lineLength / 2 + K + 2);
     return rows > lines ? rows : lines;
+}
+
+// Scratch of the synthesis level kernel: a window of 2P columns, the 2(P - 1)
+// columns the periodic prefix reads, and a line kernel's buffers.
+inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
+    return (2 * K) * R + 2 * (R / 2 + K + 2);
 }
 }  // namespace
 
