@@ -116,7 +116,7 @@ bool idwtUsing(fast::Isa isa, double* output, int M, int N, const double* g0, co
         H >= 2 ? fast::synthesisLevelWork(H, K) : 0));
     if (!line || !low || !high || !work) return false;
 
-    const double scale = std::ldexp(1.0, levels - 1);
+    const double scale = levels > 0 ? std::ldexp(1.0, levels - 1) : 1.0;
     int R = (H == 1) ? 1 : static_cast<int>(static_cast<double>(H) / scale);
     int C = static_cast<int>(static_cast<double>(W) / scale);
     const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
