@@ -120,19 +120,33 @@ bool idwtUsing(fast::Isa isa, double* output, int M, int N, const double* g0, co
     int R = (H == 1) ? 1 : static_cast<int>(static_cast<double>(H) / scale);
     int C = static_cast<int>(static_cast<double>(W) / scale);
     const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
-    // A single level over the whole matrix is rebuilt column by column from
-    // the input straight into the output.  (Written in place, as later levels
-    // are, it would overwrite band columns it has still to read.)
-    const bool wholeLevel = levels == 1 && H >= 2 && even(R) && even(C) && R == H && C == W;
-
-    const long long count = static_cast<long long>(M) * N;
-    if (!wholeLevel)
-        for (long long k = 0; k < count; ++k) output[k] = input[k];
-    if (levels <= 0 || R <= 0 || C <= 0) return true;
-    if (wholeLevel) {
-        kernels.level(input, H, output, H, R, C, g0, g1, K, work.get());
+    // A matrix whose blocks split evenly at every level and end as the whole
+    // matrix is rebuilt level by level, column by column, each level from the
+    // coarser level's result and the input's bands straight into the next
+    // array: the last level writes the output, the ones before alternate
+    // between two smaller arrays (a level written in place would overwrite
+    // band columns it has still to read).  Nothing is copied first.
+    const bool wholeLevels = levels >= 1 && levels <= 31 && H >= 2 && even(R) && even(C) &&
+                             (static_cast<std::int64_t>(R) << (levels - 1)) == H &&
+                             (static_cast<std::int64_t>(C) << (levels - 1)) == W;
+    Scratch coarse(wholeLevels && levels >= 2 ? static_cast<std::int64_t>(H / 2) * (W / 2) : 0);
+    Scratch coarser(wholeLevels && levels >= 3 ? static_cast<std::int64_t>(H / 4) * (W / 4) : 0);
+    if (!coarse || !coarser) return false;
+    if (wholeLevels) {
+        fast::Block from{input, H, input, H};
+        for (int level = 0; level < levels; ++level, R *= 2, C *= 2) {
+            const int toEnd = levels - 1 - level;
+            double* to = toEnd == 0 ? output : toEnd % 2 == 1 ? coarse.get() : coarser.get();
+            const int stride = toEnd == 0 ? H : R;
+            kernels.level(from, to, stride, R, C, g0, g1, K, work.get());
+            from = fast::Block{to, stride, input, H};
+        }
         return true;
     }
+
+    const long long count = static_cast<long long>(M) * N;
+    for (long long k = 0; k < count; ++k) output[k] = input[k];
+    if (levels <= 0 || R <= 0 || C <= 0) return true;
 
     // The reference step serves the lines the kernels do not take: odd
     // lengths, and rows left over after the last full group.

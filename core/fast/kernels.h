@@ -31,6 +31,15 @@ struct AnalysisKernels {
                   const double* h0, const double* h1, int K, double* work);
 };
 
+// Where a synthesis level reads its block from: the top-left quarter (the
+// coarser level's result) from one array, everything else from another.
+struct Block {
+    const double* quarter;
+    int quarterStride;
+    const double* rest;
+    int restStride;
+};
+
 struct SynthesisKernels {
     int groupRows;
     // Rebuilds `groups` groups of groupRows rows of `width` samples (even) in
@@ -40,11 +49,11 @@ struct SynthesisKernels {
     // Rebuilds one contiguous line of even length n in place.
     void (*line)(double* x, int n, const double* g0, const double* g1, int K, double* work);
     // Rebuilds one level of an R x C block (both even, at least 2), columns
-    // then rows, reading it from src (columns srcStride apart) and writing it
-    // to x (columns stride apart, distinct from src); work holds
+    // then rows, reading it from `from` and writing it to x (columns stride
+    // apart, distinct from both arrays of `from`); work holds
     // synthesisLevelWork(R, K).
-    void (*level)(const double* src, int srcStride, double* x, int stride, int R, int C,
-                  const double* g0, const double* g1, int K, double* work);
+    void (*level)(Block from, double* x, int stride, int R, int C, const double* g0,
+                  const double* g1, int K, double* work);
 };
 
 // Where a circular filter's wrap goes: after the line (each output combines its
