@@ -108,6 +108,10 @@ inline bool filterColumnsThenRowsUsing(fast::Isa isa, fast::Wrap wrap, const dou
     Scratch work(sizes::larger(sweepWork, passWork));
     if (!across.ready() || !work) return false;
     if (rows <= 0 || cols <= 0) return true;
+    if (rows == 1 && cols > 1) {  // a row vector is one contiguous line
+        kernels.line(input, output, cols, rowTaps, K, wrap, work.get());
+        return true;
+    }
     if (sweep) {
         kernels.matrix(input, output, rows, cols, columnTaps, rowTaps, K, wrap, work.get());
         return true;

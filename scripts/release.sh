@@ -44,8 +44,8 @@ package() {  # PLATFORM-TAG FORMAT INSTRUCTIONS DIR:SUFFIX...
   local name=periodic-plugins-$version-$tag
   local dir=$stage/$name
   mkdir -p "$dir"
-  for spec in "$@"; do
-    local from=${spec%%:*} suffix=${spec##*:}
+  for item in "$@"; do
+    local from=${item%%:*} suffix=${item##*:}
     for n in "${names[@]}"; do
       cp "$from/$n$suffix" "$dir/"
       cp "$top/toolbox/help/$n.m" "$dir/"

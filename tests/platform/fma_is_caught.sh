@@ -20,8 +20,8 @@ extern "C" __attribute__((visibility("default"))) void mexFunction(int, void** o
 }
 CPP
 status=0
-for spec in "x86_64-macos:-march=haswell:$libs_x86:.mexmaci64" "aarch64-macos::$libs_arm:.mexmaca64"; do
-  IFS=: read -r target march libs suffix <<<"$spec"
+for case_ in "x86_64-macos:-march=haswell:$libs_x86:.mexmaci64" "aarch64-macos::$libs_arm:.mexmaca64"; do
+  IFS=: read -r target march libs suffix <<<"$case_"
   "$zig" c++ -target "$target" $march -O2 -ffp-contract=fast -fvisibility=hidden -shared -nostdlib++ \
     -o "$work/fused$suffix" "$work/fused.cpp" "$libs/libmx.dylib" "$libs/libmex.dylib" "$libs/libmat.dylib"
   if out=$(bash "$here/check_macos.sh" "$work" "$suffix" fused); then
