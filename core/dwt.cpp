@@ -76,15 +76,6 @@ bool dwtReference(const double* input, int M, int N, const double* h0, const dou
 }
 
 
-namespace {
-
-void copyRows(const double* input, double* output, int M, int N, int firstRow) {
-    for (int q = 0; q < N; ++q)
-        for (int r = firstRow; r < M; ++r) output[q * M + r] = input[q * M + r];
-}
-
-}  // namespace
-
 bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0,
               const double* h1, int K, int levels, double* output) {
     if (!fast::takes(isa, K)) return dwtReference(input, M, N, h0, h1, K, levels, output);
@@ -113,7 +104,9 @@ bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0
     // Until the first level has written the output, it still is to be copied.
     bool copied = false;
     const auto copy = [&] {
-        if (!copied) copyRows(input, output, M, N, 0);
+        if (!copied)
+            for (std::ptrdiff_t k = 0; k < static_cast<std::ptrdiff_t>(M) * N; ++k)
+                output[k] = input[k];
         copied = true;
     };
 

@@ -51,4 +51,15 @@ inline void expectEveryPositionRefusesNonRealDoubles(
     }
 }
 
+// A valid call of either wavelet plug-in: a 4 x 4 matrix, a two-tap pair of
+// filters and one level.
+inline std::vector<standin::Array> validWaveletCall() {
+    std::vector<standin::Array> args;
+    args.push_back(standin::matrix(4, 4));
+    args.push_back(standin::row({1, 1}));
+    args.push_back(standin::row({1, -1}));
+    args.push_back(standin::scalar(1));
+    return args;
+}
+
 }  // namespace gateway_support

@@ -139,14 +139,8 @@ TEST(WaveletAnalysisGateway, TheFirstFailingCheckIsReported) {
 
 TEST(WaveletAnalysisGateway, RefusesArgumentsThatAreNotRealFullDoubles) {
     gateway_support::expectEveryPositionRefusesNonRealDoubles(
-        wavelet_analysis_entry, "wavelet_analysis", {"X", "H0", "H1", "L"}, [] {
-            std::vector<Array> args;
-            args.push_back(standin::matrix(4, 4));
-            args.push_back(standin::row({1, 1}));
-            args.push_back(standin::row({1, -1}));
-            args.push_back(standin::scalar(1));
-            return args;
-        });
+        wavelet_analysis_entry, "wavelet_analysis", {"X", "H0", "H1", "L"},
+        gateway_support::validWaveletCall);
 }
 
 TEST(WaveletAnalysisGateway, RefusesEmptyLevelsAndFilters) {

@@ -164,14 +164,8 @@ TEST(WaveletSynthesisGateway, FilterShapesAreFree) {
 
 TEST(WaveletSynthesisGateway, RefusesArgumentsThatAreNotRealFullDoubles) {
     gateway_support::expectEveryPositionRefusesNonRealDoubles(
-        wavelet_synthesis_entry, "wavelet_synthesis", {"Y", "G0", "G1", "L"}, [] {
-            std::vector<Array> args;
-            args.push_back(standin::matrix(4, 4));
-            args.push_back(standin::row({1, 1}));
-            args.push_back(standin::row({1, -1}));
-            args.push_back(standin::scalar(1));
-            return args;
-        });
+        wavelet_synthesis_entry, "wavelet_synthesis", {"Y", "G0", "G1", "L"},
+        gateway_support::validWaveletCall);
 }
 
 TEST(WaveletSynthesisGateway, RefusesAnEmptyLevelAndShortFilters) {
