@@ -47,10 +47,23 @@ bool supported(Isa isa) {
     }
 }
 
-Isa best() {
+namespace {
+
+Isa widestSupported() {
     if (supported(Isa::Avx512)) return Isa::Avx512;
     if (supported(Isa::Avx2)) return Isa::Avx2;
     return Isa::Baseline;
+}
+
+}  // namespace
+
+Isa best() {
+    // The one static in the cores: a fact about the machine, not state kept
+    // between calls.  Asking the processor costs several cpuid instructions,
+    // and under a hypervisor each one traps, so it is asked once per process;
+    // the language makes the first-use initialisation thread-safe.
+    static const Isa widest = widestSupported();
+    return widest;
 }
 
 }  // namespace fast
