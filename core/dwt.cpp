@@ -1,6 +1,7 @@
 #include "dwt.h"
 
 #include <cstddef>
+#include <cstdint>
 
 #include "fast/select.h"
 #include "scratch.h"
@@ -41,117 +42,229 @@ void splitLine(double* first, int stride, int n, const double* h0, const double*
     }
 }
 
+
+// Whether `levels` levels of an M x N matrix change anything: not when there
+// are none, and not once the block is 1 x 1 (a level then stores nothing).
+bool onlyCopies(int M, int N, int levels) {
+    return levels <= 0 || (M == 1 && N == 1);
+}
+
+void copyOf(const double* input, std::int64_t count, double* output) {
+    if (input == output) return;
+    for (std::int64_t k = 0; k < count; ++k) output[k] = input[k];
+}
+
+bool even(int n) { return n >= 2 && n % 2 == 0; }
+
+// Scratch of `count` doubles, or none at all when the call needs none.
+class Optional {
+public:
+    explicit Optional(std::int64_t count)
+        : wanted_(count > 0), data_(wanted_ ? scratchAllocate(count) : nullptr) {}
+    ~Optional() {
+        if (data_ != nullptr) scratchRelease(data_);
+    }
+    Optional(const Optional&) = delete;
+    Optional& operator=(const Optional&) = delete;
+    bool ready() const { return !wanted_ || data_ != nullptr; }
+    double* get() const { return data_; }
+
+private:
+    bool wanted_;
+    double* data_;
+};
+
+// The shape of a call: a vector, whatever its orientation, is one line with
+// stride 1; a matrix has rows `stride` apart.
+struct Shape {
+    int stride, width, height;
+    bool matrix() const { return stride > 1; }
+};
+
+Shape shapeOf(int M, int N) {
+    if (N == 1) return {1, M, 1};
+    if (M == 1) return {1, N, 1};
+    return {M, N, M};
+}
+
 }  // namespace
 
 bool dwtReference(const double* input, int M, int N, const double* h0, const double* h1, int K,
          int levels, double* output) {
+    if (M <= 0 || N <= 0) return true;  // an empty matrix has no line to split
+    const std::int64_t count = static_cast<std::int64_t>(M) * N;
+    if (onlyCopies(M, N, levels)) {
+        copyOf(input, count, output);
+        return true;
+    }
     Scratch line(sizes::dwtLineLength(M, N, K));
     Scratch low(sizes::larger(M, N));
     Scratch high(sizes::larger(M, N));
     if (!line || !low || !high) return false;
+    copyOf(input, count, output);
 
-    if (M <= 0 || N <= 0) return true;  // an empty matrix has no line to split
-    const int count = M * N;
-    for (int k = 0; k < count; ++k) output[k] = input[k];
-
-    // A vector, whatever its orientation, is one line with stride 1.
-    const int stride = (N == 1) ? 1 : M;
-    int width = (N == 1) ? M : N;
-    int height = (N == 1) ? 1 : M;
-
+    Shape shape = shapeOf(M, N);
     // Once the block has at most one row and one column a level stores nothing,
     // so stopping there gives the same result as running every level.
-    for (int level = 0; level < levels && (width > 1 || height > 1); ++level) {
-        for (int r = 0; r < height; ++r)
-            splitLine(output + r, stride, width, h0, h1, K, line.get(), low.get(), high.get());
-        if (stride > 1) {
-            for (int q = 0; q < width; ++q)
-                splitLine(output + q * stride, 1, height, h0, h1, K, line.get(), low.get(),
-                          high.get());
+    for (int level = 0; level < levels && (shape.width > 1 || shape.height > 1); ++level) {
+        for (int r = 0; r < shape.height; ++r)
+            splitLine(output + r, shape.stride, shape.width, h0, h1, K, line.get(), low.get(),
+                      high.get());
+        if (shape.matrix()) {
+            for (int q = 0; q < shape.width; ++q)
+                splitLine(output + static_cast<std::ptrdiff_t>(q) * shape.stride, 1, shape.height,
+                          h0, h1, K, line.get(), low.get(), high.get());
         }
-        width /= 2;
-        height = (stride == 1) ? 1 : height / 2;
+        shape.width /= 2;
+        shape.height = shape.matrix() ? shape.height / 2 : 1;
     }
     return true;
 }
 
+namespace {
+
+// A level of a matrix: when both sides of its block are even the level kernel
+// runs it whole, from a block it reads to the output; otherwise it runs in
+// place in the output, row pass then column pass.
+bool wholeLevel(const Shape& s) { return even(s.height) && even(s.width); }
+
+// Scratch to split one line of n samples in place with the line kernel: the
+// line itself (read while the bands are written), and for a strided line its
+// two bands, which go back in one sweep.
+std::int64_t inPlaceWork(std::int64_t n, bool strided, int K) {
+    return n + (strided ? n : 0) + fast::analysisLineWork(K);
+}
+
+// What one call does, decided before any scratch is taken: how many levels
+// change anything, and the two buffers it needs.
+struct Plan {
+    int levels = 0;          // 0: the call only copies
+    bool signal = false;     // a vector: all levels in one pass of the signal kernel
+    std::int64_t copy = 0;   // a copy of what a level reads while the output is written
+    std::int64_t work = 0;   // the kernels' work
+};
+
+Plan planOf(const fast::AnalysisKernels& kernels, int M, int N, int K, int levels,
+            bool inPlace) {
+    Plan plan;
+    if (M <= 0 || N <= 0 || onlyCopies(M, N, levels)) return plan;
+    Shape shape = shapeOf(M, N);
+    const auto grow = [](std::int64_t& to, std::int64_t need) { if (need > to) to = need; };
+    for (int level = 0; level < levels && (shape.width > 1 || shape.height > 1); ++level) {
+        ++plan.levels;
+        if (!shape.matrix()) {
+            // nothing per level: the signal kernel's work is counted below
+        } else if (wholeLevel(shape)) {
+            // Later levels read their block from a copy: a level written in
+            // place would overwrite columns it has still to read.
+            if (level > 0 || inPlace)
+                grow(plan.copy, static_cast<std::int64_t>(shape.height) * shape.width);
+            grow(plan.work, fast::analysisLevelWork(shape.height, K));
+        } else {
+            if (shape.width > 1) {
+                const int groups = even(shape.width) ? shape.height / kernels.groupRows : 0;
+                if (groups > 0)
+                    grow(plan.work, (static_cast<std::int64_t>(shape.width) + K + 2) * kernels.groupRows);
+                if (groups * kernels.groupRows < shape.height)
+                    grow(plan.work, inPlaceWork(shape.width, true, K));
+            }
+            if (shape.height > 1) grow(plan.work, inPlaceWork(shape.height, false, K));
+        }
+        shape.width /= 2;
+        shape.height = shape.matrix() ? shape.height / 2 : 1;
+    }
+    if (!shape.matrix()) {
+        plan.signal = true;
+        const int n = M > N ? M : N;
+        plan.work = fast::analysisSignalWork(n, plan.levels, K);
+        if (inPlace) plan.copy = n;  // the kernel reads its input while it writes
+    }
+    return plan;
+}
+
+// Splits the n samples starting at `first`, `stride` apart, in place.
+void splitInPlace(const fast::AnalysisKernels& kernels, double* first, std::ptrdiff_t stride,
+                  int n, const double* h0, const double* h1, int K, double* work) {
+    double* line = work;
+    double* bands = work + n;
+    double* lineWork = bands + (stride > 1 ? n : 0);
+    const int half = n / 2;
+    for (int k = 0; k < n; ++k) line[k] = first[k * stride];
+    if (stride == 1) {
+        kernels.line(line, n, first, first + half, h0, h1, K, lineWork);
+        return;
+    }
+    kernels.line(line, n, bands, bands + half, h0, h1, K, lineWork);
+    for (int k = 0; k < 2 * half; ++k) first[k * stride] = bands[k];
+}
+
+}  // namespace
 
 bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0,
               const double* h1, int K, int levels, double* output) {
     if (!fast::takes(isa, K)) return dwtReference(input, M, N, h0, h1, K, levels, output);
     const fast::AnalysisKernels kernels = fast::analysisKernels(isa);
-
-    const int stride = (N == 1) ? 1 : M;
-    int width = (N == 1) ? M : N;
-    int height = (N == 1) ? 1 : M;
-    const bool matrix = stride > 1;
-    Scratch line(sizes::dwtLineLength(M, N, K));
-    Scratch low(sizes::larger(M, N));
-    Scratch high(sizes::larger(M, N));
-    Scratch work(fast::workLength(kernels.groupRows, matrix ? width : 0, sizes::larger(M, N), K));
-    // Levels after the first read their block from a copy: a level written in
-    // place would overwrite columns it has still to read.
-    Scratch block(matrix && levels > 1 ? static_cast<std::int64_t>(M / 2) * (N / 2) : 0);
-    if (!line || !low || !high || !work || !block) return false;
+    const bool inPlace = input == output;
+    const Plan plan = planOf(kernels, M, N, K, levels, inPlace);
+    Optional copy(plan.copy);
+    Optional work(plan.work);
+    if (!copy.ready() || !work.ready()) return false;
     if (M <= 0 || N <= 0) return true;
+    const std::int64_t count = static_cast<std::int64_t>(M) * N;
 
-    // The reference step serves the lines the kernels do not take: odd
-    // lengths, and rows left over after the last full group.
-    const auto split = [&](double* first, int step, int n) {
-        splitLine(first, step, n, h0, h1, K, line.get(), low.get(), high.get());
-    };
-    const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
+    if (plan.levels == 0) {
+        copyOf(input, count, output);
+        return true;
+    }
+    if (plan.signal) {
+        const double* from = input;
+        if (inPlace) {
+            copyOf(input, count, copy.get());
+            from = copy.get();
+        }
+        kernels.signal(from, static_cast<int>(count), plan.levels, output, h0, h1, K, work.get());
+        return true;
+    }
+
+    Shape shape = shapeOf(M, N);
     // Until the first level has written the output, it still is to be copied.
     bool copied = false;
-    const auto copy = [&] {
-        if (!copied)
-            for (std::ptrdiff_t k = 0; k < static_cast<std::ptrdiff_t>(M) * N; ++k)
-                output[k] = input[k];
-        copied = true;
-    };
-
-    for (int level = 0; level < levels && (width > 1 || height > 1); ++level) {
-        if (!matrix) {  // a vector: one contiguous line
-            copy();
-            if (even(width))
-                kernels.line(output, width, h0, h1, K, work.get());
-            else
-                split(output, 1, width);
-        } else if (even(height) && even(width)) {
+    for (int level = 0; level < plan.levels; ++level) {
+        if (wholeLevel(shape)) {
             // The whole level at once; the first one reads the input itself
             // and writes every sample of the output, which saves the copy.
-            if (copied) {
-                for (int q = 0; q < width; ++q)
-                    for (int r = 0; r < height; ++r)
-                        block.get()[static_cast<std::ptrdiff_t>(q) * height + r] =
+            const double* from = input;
+            int fromStride = M;
+            if (copied || inPlace) {
+                for (int q = 0; q < shape.width; ++q)
+                    for (int r = 0; r < shape.height; ++r)
+                        copy.get()[static_cast<std::ptrdiff_t>(q) * shape.height + r] =
                             output[static_cast<std::ptrdiff_t>(q) * M + r];
-                kernels.level(block.get(), height, output, M, height, width, h0, h1, K,
-                              work.get());
-            } else {
-                kernels.level(input, M, output, M, height, width, h0, h1, K, work.get());
-                copied = true;
+                from = copy.get();
+                fromStride = shape.height;
             }
+            kernels.level(from, fromStride, output, M, shape.height, shape.width, h0, h1, K,
+                          work.get());
         } else {
-            copy();
+            if (!copied) copyOf(input, count, output);
             int done = 0;
-            if (even(width) && height >= kernels.groupRows) {
-                const int groups = height / kernels.groupRows;
-                kernels.rowGroups(output, output, stride, groups, width, h0, h1, K, work.get());
+            if (even(shape.width) && shape.height >= kernels.groupRows) {
+                const int groups = shape.height / kernels.groupRows;
+                kernels.rowGroups(output, output, M, groups, shape.width, h0, h1, K, work.get());
                 done = groups * kernels.groupRows;
             }
-            for (int r = done; r < height; ++r) split(output + r, stride, width);
-            for (int q = 0; q < width; ++q) {
-                double* column = output + static_cast<std::ptrdiff_t>(q) * stride;
-                if (even(height))
-                    kernels.line(column, height, h0, h1, K, work.get());
-                else
-                    split(column, 1, height);
-            }
+            if (shape.width > 1)
+                for (int r = done; r < shape.height; ++r)
+                    splitInPlace(kernels, output + r, M, shape.width, h0, h1, K, work.get());
+            if (shape.height > 1)
+                for (int q = 0; q < shape.width; ++q)
+                    splitInPlace(kernels, output + static_cast<std::ptrdiff_t>(q) * M, 1,
+                                 shape.height, h0, h1, K, work.get());
         }
-        width /= 2;
-        height = matrix ? height / 2 : 1;
+        copied = true;
+        shape.width /= 2;
+        shape.height /= 2;
     }
-    copy();
     return true;
 }
 

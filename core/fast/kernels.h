@@ -22,11 +22,22 @@ struct AnalysisKernels {
     // (which may be src).
     void (*rowGroups)(const double* src, double* dst, int stride, int groups, int width,
                       const double* h0, const double* h1, int K, double* work);
-    // Splits one contiguous line of even length n in place.
-    void (*line)(double* x, int n, const double* h0, const double* h1, int K, double* work);
+    // One level of one contiguous line of n samples (any n >= 2): the n / 2
+    // low values go to `low`, the n / 2 high values to `high`; neither may
+    // overlap src.  work holds analysisLineWork(K).
+    void (*line)(const double* src, int n, double* low, double* high, const double* h0,
+                 const double* h1, int K, double* work);
+    // Every one of `levels` levels of one contiguous signal of n samples
+    // (levels at most the number of halvings that leave more than one
+    // sample), from input into output (no overlap), in one pass over the
+    // input: each level's low band streams into the next level a chunk at a
+    // time.  work holds analysisSignalWork(n, levels, K).
+    void (*signal)(const double* input, int n, int levels, double* output, const double* h0,
+                   const double* h1, int K, double* work);
     // One level of a v x w block (both even, at least 2), out of place: reads
     // the block from src (columns srcStride apart), writes rows then columns
-    // split into dst (columns dstStride apart).
+    // split into dst (columns dstStride apart).  work holds
+    // analysisLevelWork(v, K).
     void (*level)(const double* src, int srcStride, double* dst, int dstStride, int v, int w,
                   const double* h0, const double* h1, int K, double* work);
 };
@@ -91,6 +102,36 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
 // columns the periodic prefix reads, and a line kernel's buffers.
 inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
     return (2 * K) * R + 2 * (R / 2 + K + 2);
+}
+
+// The analysis line kernels work through a line a chunk of outputs at a time:
+// the even and odd samples one chunk reads, split apart.
+constexpr int kAnalysisChunk = 512;
+inline std::int64_t analysisLineWork(std::int64_t K) { return 2 * (kAnalysisChunk + K / 2 + 1); }
+
+// Between two levels of a signal: the samples of the low band not yet read
+// by the next level (at most two chunks and a filter's span, plus the chunk
+// being added), and its first samples, which the periodic wrap reads last.
+inline std::int64_t analysisWindowLength(std::int64_t m, std::int64_t K) {
+    const std::int64_t bound = 3 * kAnalysisChunk + K + 2;
+    return m < bound ? m : bound;
+}
+inline std::int64_t analysisHeadLength(std::int64_t m, std::int64_t K) {
+    return m < K + 1 ? m : K + 1;
+}
+inline std::int64_t analysisSignalWork(std::int64_t n, int levels, std::int64_t K) {
+    std::int64_t total = analysisLineWork(K);
+    for (int level = 1; level < levels; ++level) {
+        n /= 2;
+        total += analysisWindowLength(n, K) + analysisHeadLength(n, K);
+    }
+    return total;
+}
+
+// The analysis level kernel: one low and one high column of the row pass,
+// and the line kernel's work.
+inline std::int64_t analysisLevelWork(std::int64_t v, std::int64_t K) {
+    return 2 * v + analysisLineWork(K);
 }
 }  // namespace
 
