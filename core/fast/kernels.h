@@ -110,10 +110,11 @@ constexpr int kAnalysisChunk = 512;
 inline std::int64_t analysisLineWork(std::int64_t K) { return 2 * (kAnalysisChunk + K / 2 + 1); }
 
 // Between two levels of a signal: the samples of the low band not yet read
-// by the next level (at most two chunks and a filter's span, plus the chunk
-// being added), and its first samples, which the periodic wrap reads last.
+// by the next level (fewer than two chunks and a filter's span, plus the chunk
+// being added: the rest is room, so that what is left is moved to the front
+// only now and then), and its first samples, which the periodic wrap reads last.
 inline std::int64_t analysisWindowLength(std::int64_t m, std::int64_t K) {
-    const std::int64_t bound = 3 * kAnalysisChunk + K + 2;
+    const std::int64_t bound = 8 * kAnalysisChunk + K + 2;
     return m < bound ? m : bound;
 }
 inline std::int64_t analysisHeadLength(std::int64_t m, std::int64_t K) {
