@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/dwt.h"
+#include "core/fast/isa.h"
 #include "oracle.h"
 #include "test_support.h"
 
@@ -153,6 +154,69 @@ TEST(Dwt, MatchesTheOracleOnRandomInputs) {
             SCOPED_TRACE(::testing::Message() << s.M << "x" << s.N << " L=" << s.levels << " K=" << K);
             EXPECT_TRUE(sameBits(transform(x, s.M, s.N, h0, h1, s.levels),
                                  oracle::dwt(x, s.M, s.N, h0.data(), h1.data(), K, s.levels)));
+        }
+    }
+}
+
+namespace {
+
+std::vector<fast::Isa> everySet() {
+    std::vector<fast::Isa> sets{fast::Isa::Reference};
+    for (fast::Isa isa : {fast::Isa::Baseline, fast::Isa::Avx2, fast::Isa::Avx512})
+        if (fast::supported(isa)) sets.push_back(isa);
+    return sets;
+}
+
+}  // namespace
+
+TEST(Dwt, LongSignalsWithOddLevelLengthsMatchTheReference) {
+    // Lengths that turn odd at some levels (12345 -> 6172 -> 3086 -> 1543 ...,
+    // 16390 -> 8195 -> 4097 -> 2048), long enough that every level runs in
+    // several chunks, down to levels shorter than the filter.
+    std::mt19937_64 rng(11);
+    for (const int n : {12345, 16390}) {
+        for (const int K : {1, 2, 8, 9, 41}) {
+            const auto x = support::randomValues(rng, n);
+            const auto h0 = support::randomValues(rng, K);
+            const auto h1 = support::randomValues(rng, K);
+            const int levels = 12;
+            std::vector<double> want(n);
+            ASSERT_TRUE(wavelet::dwtReference(x.data(), 1, n, h0.data(), h1.data(), K, levels,
+                                              want.data()));
+            for (const fast::Isa isa : everySet()) {
+                for (const bool row : {true, false}) {
+                    std::vector<double> got(n, -1.0);
+                    ASSERT_TRUE(wavelet::dwtUsing(isa, x.data(), row ? 1 : n, row ? n : 1,
+                                                  h0.data(), h1.data(), K, levels, got.data()));
+                    EXPECT_TRUE(sameBits(got, want)) << "isa " << static_cast<int>(isa) << " n="
+                                                     << n << " K=" << K << " row " << row;
+                }
+            }
+        }
+    }
+}
+
+TEST(Dwt, TheOutputMayBeTheInputItself) {
+    // Every path: signals, matrices that split evenly (read from a copy), odd
+    // sides and row groups (split in place), with every instruction set.
+    std::mt19937_64 rng(12);
+    struct Shape { int M, N, levels; };
+    const Shape shapes[] = {{1, 3000, 4}, {3001, 1, 3}, {64, 64, 3}, {65, 40, 2}, {40, 33, 2}};
+    for (const Shape& s : shapes) {
+        for (const int K : {2, 8, 13}) {
+            const auto x = support::randomValues(rng, static_cast<std::size_t>(s.M) * s.N);
+            const auto h0 = support::randomValues(rng, K);
+            const auto h1 = support::randomValues(rng, K);
+            std::vector<double> want(x.size());
+            ASSERT_TRUE(wavelet::dwtReference(x.data(), s.M, s.N, h0.data(), h1.data(), K,
+                                              s.levels, want.data()));
+            for (const fast::Isa isa : everySet()) {
+                std::vector<double> inout = x;
+                ASSERT_TRUE(wavelet::dwtUsing(isa, inout.data(), s.M, s.N, h0.data(), h1.data(),
+                                              K, s.levels, inout.data()));
+                EXPECT_TRUE(sameBits(inout, want)) << "isa " << static_cast<int>(isa) << " "
+                                                   << s.M << "x" << s.N << " K=" << K;
+            }
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/dwt.h"
 #include "failing_allocator.h"
 
 namespace {
@@ -22,6 +23,37 @@ std::int64_t peakOf(Call call) {
 }  // namespace
 
 // -- analysis --
+
+TEST(ScratchBounds, AnalysisCopyOnlyCallsHoldNone) {
+    const std::vector<double> x(64 * 64, 1.0), h(20, 0.5);
+    std::vector<double> y(x.size());
+    for (fast::Isa isa : {fast::Isa::Reference, fast::best()}) {
+        EXPECT_EQ(peakOf([&] { return wavelet::dwtUsing(isa, x.data(), 64, 64, h.data(), h.data(), 20, 0, y.data()); }), 0);
+        EXPECT_EQ(peakOf([&] { return wavelet::dwtUsing(isa, x.data(), 1, 1, h.data(), h.data(), 20, 9, y.data()); }), 0);
+    }
+}
+
+TEST(ScratchBounds, AnalysisHoldsAtMostOneOutputWhateverTheShape) {
+    struct Case { int M, N, K, levels; bool inPlace; };
+    // A wide matrix with a long filter (once 20 rows' worth of the whole
+    // width per call), signals both ways, squares, odd sides, in place.
+    const Case cases[] = {{2, 1 << 20, 20, 1, false}, {1, 1 << 20, 8, 3, false},
+                          {1 << 18, 1, 41, 12, false}, {1024, 1024, 8, 3, false},
+                          {333, 97, 20, 3, false}, {96, 4001, 9, 4, false},
+                          {1, 1 << 18, 8, 5, true}, {512, 512, 8, 3, true}};
+    for (const Case& c : cases) {
+        const std::int64_t count = static_cast<std::int64_t>(c.M) * c.N;
+        std::vector<double> x(count, 0.25), y(count);
+        const std::vector<double> h(c.K, 0.5);
+        double* out = c.inPlace ? x.data() : y.data();
+        const std::int64_t peak = peakOf([&] {
+            return wavelet::dwt(x.data(), c.M, c.N, h.data(), h.data(), c.K, c.levels, out);
+        });
+        // One output, plus a few lines' worth when the input is the output.
+        const std::int64_t lines = c.inPlace ? 8 * (std::int64_t{c.M} + c.N + c.K) : 0;
+        EXPECT_LE(peak, count + lines) << c.M << "x" << c.N << " K=" << c.K << " L=" << c.levels;
+    }
+}
 
 // -- synthesis --
 
