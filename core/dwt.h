@@ -15,6 +15,11 @@ void filterANDdownsample(double* line, int n, const double* h0, const double* h1
 // the separable transform there: rows, then columns, of the shrinking top-left
 // block.  Returns false, with output untouched, when scratch memory is missing.
 // Runs the fastest kernels this processor has.
+//
+// Overlap: output may be the input itself (the same array; the result is then
+// the same as out of place), but it must not overlap the input in any other
+// way.  Scratch is taken only for the path the call takes: none when it only
+// copies (no levels, or a 1 x 1 matrix), at most about one output otherwise.
 bool dwt(const double* input, int M, int N, const double* h0, const double* h1, int K,
          int levels, double* output);
 
