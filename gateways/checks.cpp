@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "../core/sizes.h"
 
@@ -34,6 +35,52 @@ void requireRealDouble(const char* plugin, const char* name, const mxArray* arra
     fail(plugin, text);
 }
 
+namespace {
+
+// The dimensions that count: all but trailing 1s, at least two.  The host's
+// dimension type differs between hosts, hence the template.
+template <typename Dimension>
+int significantDimensions(const Dimension* dims, int count) {
+    int kept = 2;
+    for (int k = 2; k < count; ++k)
+        if (dims[k] != 1) kept = k + 1;
+    return kept;
+}
+
+// "8x4x2" into `size` characters; dimensions that do not fit become "x...".
+template <typename Dimension>
+void formatSize(char* text, std::size_t size, const Dimension* dims, int count) {
+    std::size_t used = 0;
+    text[0] = '\0';
+    for (int k = 0; k < count; ++k) {
+        char one[32];
+        const int length = std::snprintf(one, sizeof one, k == 0 ? "%llu" : "x%llu",
+                                         static_cast<unsigned long long>(dims[k]));
+        // Always leave room for the closing "x...".
+        if (used + static_cast<std::size_t>(length) + 5 > size) {
+            std::snprintf(text + used, size - used, "x...");
+            return;
+        }
+        std::memcpy(text + used, one, static_cast<std::size_t>(length) + 1);
+        used += static_cast<std::size_t>(length);
+    }
+}
+
+}  // namespace
+
+void requireMatrix(const char* plugin, const char* name, const mxArray* array) {
+    const int count = static_cast<int>(mxGetNumberOfDimensions(array));
+    const auto* dims = mxGetDimensions(array);
+    const int kept = significantDimensions(dims, count);
+    if (kept <= 2) return;
+    char size[80];
+    formatSize(size, sizeof size, dims, kept);
+    char text[160];
+    std::snprintf(text, sizeof text, "argument %s must be a vector or a matrix (%s given)", name,
+                  size);
+    fail(plugin, text);
+}
+
 void requireValues(const char* plugin, const char* name, const mxArray* array,
                    std::uint64_t count, const char* what) {
     if (mxGetNumberOfElements(array) >= count) return;
@@ -56,6 +103,11 @@ void requireInt32(const char* plugin, const char* name, std::uint64_t value) {
                  value > static_cast<std::uint64_t>(sizes::kMaxInt32)
                      ? sizes::kMaxInt32 + 1
                      : static_cast<std::int64_t>(value));
+}
+
+void requireLineInt32(const char* plugin, const char* lineName, std::int64_t line,
+                      const char* filterName, std::int64_t extension) {
+    requireInt32(plugin, line >= extension ? lineName : filterName, line + extension);
 }
 
 int levelCount(double value) {

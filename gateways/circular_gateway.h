@@ -27,6 +27,9 @@ inline void gateway(const char* plugin, Core core, mxArray* plhs[], int nrhs,
     checks::requireRealDouble(plugin, "X", prhs[IN_X]);
     checks::requireRealDouble(plugin, "F1", prhs[IN_F1]);
     checks::requireRealDouble(plugin, "F2", prhs[IN_F2]);
+    checks::requireMatrix(plugin, "X", prhs[IN_X]);
+    checks::requireMatrix(plugin, "F1", prhs[IN_F1]);
+    checks::requireMatrix(plugin, "F2", prhs[IN_F2]);
 
     const double* x = mxGetPr(prhs[IN_X]);
     const double* f1 = mxGetPr(prhs[IN_F1]);
@@ -51,10 +54,10 @@ inline void gateway(const char* plugin, Core core, mxArray* plhs[], int nrhs,
     checks::requireInt32(plugin, "X", N);
     checks::requireInt32(plugin, "X", M * N);
     checks::requireInt32(plugin, "F1", K);
-    checks::requireInt32(plugin, "F1", sizes::circularLineLength(static_cast<std::int64_t>(M),
-                                                                 static_cast<std::int64_t>(K)));
-    checks::requireInt32(plugin, "F1", sizes::circularLineLength(static_cast<std::int64_t>(N),
-                                                                 static_cast<std::int64_t>(K)));
+    const std::int64_t rows = static_cast<std::int64_t>(M), cols = static_cast<std::int64_t>(N);
+    const std::int64_t taps = static_cast<std::int64_t>(K);
+    checks::requireLineInt32(plugin, "X", rows, "F1", sizes::circularLineLength(rows, taps) - rows);
+    checks::requireLineInt32(plugin, "X", cols, "F1", sizes::circularLineLength(cols, taps) - cols);
 
     plhs[OUT_Y] = mxCreateDoubleMatrix(static_cast<int>(M), static_cast<int>(N), mxREAL);
     if (!core(x, mxGetPr(plhs[OUT_Y]), static_cast<int>(M), static_cast<int>(N), f1, f2,

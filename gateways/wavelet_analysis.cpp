@@ -29,6 +29,10 @@ PLUGIN_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArra
     checks::requireRealDouble(kPlugin, "H0", prhs[IN_H0]);
     checks::requireRealDouble(kPlugin, "H1", prhs[IN_H1]);
     checks::requireRealDouble(kPlugin, "L", prhs[IN_LEVEL]);
+    checks::requireMatrix(kPlugin, "X", prhs[IN_X]);
+    checks::requireMatrix(kPlugin, "H0", prhs[IN_H0]);
+    checks::requireMatrix(kPlugin, "H1", prhs[IN_H1]);
+    checks::requireMatrix(kPlugin, "L", prhs[IN_LEVEL]);
     checks::requireValues(kPlugin, "L", prhs[IN_LEVEL], 1, "the number of levels");
 
     const double* x = mxGetPr(prhs[IN_X]);
@@ -57,9 +61,11 @@ PLUGIN_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArra
     checks::requireInt32(kPlugin, "X", N);
     checks::requireInt32(kPlugin, "X", M * N);
     checks::requireInt32(kPlugin, "H0", taps);
-    checks::requireInt32(kPlugin, "H0", sizes::dwtLineLength(static_cast<std::int64_t>(M),
-                                                             static_cast<std::int64_t>(N),
-                                                             static_cast<std::int64_t>(taps)));
+    const std::int64_t line = sizes::larger(static_cast<std::int64_t>(M), static_cast<std::int64_t>(N));
+    checks::requireLineInt32(kPlugin, "X", line, "H0",
+                             sizes::dwtLineLength(static_cast<std::int64_t>(M),
+                                                  static_cast<std::int64_t>(N),
+                                                  static_cast<std::int64_t>(taps)) - line);
 
     plhs[OUT_Y] = mxCreateDoubleMatrix(static_cast<int>(M), static_cast<int>(N), mxREAL);
     if (!wavelet::dwt(x, static_cast<int>(M), static_cast<int>(N), h0, h1, static_cast<int>(taps),

@@ -22,6 +22,10 @@ PLUGIN_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArra
     checks::requireRealDouble(kPlugin, "G0", prhs[IN_G0]);
     checks::requireRealDouble(kPlugin, "G1", prhs[IN_G1]);
     checks::requireRealDouble(kPlugin, "L", prhs[IN_LEVEL]);
+    checks::requireMatrix(kPlugin, "Y", prhs[IN_Y]);
+    checks::requireMatrix(kPlugin, "G0", prhs[IN_G0]);
+    checks::requireMatrix(kPlugin, "G1", prhs[IN_G1]);
+    checks::requireMatrix(kPlugin, "L", prhs[IN_LEVEL]);
     checks::requireValues(kPlugin, "L", prhs[IN_LEVEL], 1, "the number of levels");
 
     const double* y = mxGetPr(prhs[IN_Y]);
@@ -53,9 +57,11 @@ PLUGIN_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArra
     checks::requireInt32(kPlugin, "Y", N);
     checks::requireInt32(kPlugin, "Y", M * N);
     checks::requireInt32(kPlugin, "G0", taps);
-    checks::requireInt32(kPlugin, "G0", sizes::idwtBandLength(static_cast<std::int64_t>(M),
-                                                              static_cast<std::int64_t>(N),
-                                                              static_cast<std::int64_t>(taps)));
+    const std::int64_t line = sizes::larger(static_cast<std::int64_t>(M), static_cast<std::int64_t>(N));
+    checks::requireLineInt32(kPlugin, "Y", line, "G0",
+                             sizes::idwtBandLength(static_cast<std::int64_t>(M),
+                                                   static_cast<std::int64_t>(N),
+                                                   static_cast<std::int64_t>(taps)) - line);
 
     plhs[OUT_X] = mxCreateDoubleMatrix(static_cast<int>(M), static_cast<int>(N), mxREAL);
     if (!wavelet::idwt(mxGetPr(plhs[OUT_X]), static_cast<int>(M), static_cast<int>(N), g0, g1,

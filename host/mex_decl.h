@@ -1,7 +1,9 @@
 /* Declarations of the host array and plug-in operations, by MATLAB's symbol
  * names, for builds that have no host header of their own.  Only what the
  * gateways call is declared.  Sizes are size_t, as in the host libraries; the
- * matrix constructor is the 32-bit-dimension form. */
+ * matrix constructor and the dimension queries are the 32-bit-dimension forms
+ * (the host's names with _700), as the host's own header picks them when
+ * built for 32-bit array dimensions. */
 #ifndef PLUGIN_MEX_DECL_H
 #define PLUGIN_MEX_DECL_H
 
@@ -20,6 +22,8 @@ double* mxGetPr(const mxArray* array);
 size_t mxGetM(const mxArray* array);
 size_t mxGetN(const mxArray* array);
 size_t mxGetNumberOfElements(const mxArray* array);
+int mxGetNumberOfDimensions_700(const mxArray* array);
+const int* mxGetDimensions_700(const mxArray* array);
 bool mxIsDouble(const mxArray* array);
 bool mxIsComplex(const mxArray* array);
 bool mxIsSparse(const mxArray* array);
@@ -33,5 +37,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 #endif
 
 #define mxCreateDoubleMatrix mxCreateDoubleMatrix_700
+#define mxGetNumberOfDimensions mxGetNumberOfDimensions_700
+#define mxGetDimensions mxGetDimensions_700
 
 #endif

@@ -7,6 +7,7 @@
 
 #include "core/cyclic_merge.h"
 #include "core/cyclic_split.h"
+#include "core/fast/isa.h"
 #include "core/idwt.h"
 #include "failing_allocator.h"
 #include "plugins.h"
@@ -19,30 +20,33 @@ struct PluginCall {
     std::vector<standin::Array> args;
 };
 
-std::vector<PluginCall> validCalls() {
+// Filters of K taps, 0.5 then +-1/K.
+standin::Array filter(int K, double first) {
+    std::vector<double> taps(static_cast<std::size_t>(K), 1.0 / K);
+    taps[0] = first;
+    return standin::row(taps);
+}
+
+// A valid call of each plug-in with K-tap filters: K = 2 takes the fast
+// kernels, K > fast::kMaxTaps the reference cores (which a build without the
+// kernels takes for every K).
+std::vector<PluginCall> validCalls(int K) {
     std::vector<PluginCall> calls;
-    {
-        PluginCall c{"wavelet_analysis", wavelet_analysis_entry, {}};
-        c.args.push_back(standin::matrix(8, 8));
-        c.args.push_back(standin::row({0.5, 0.5}));
-        c.args.push_back(standin::row({0.5, -0.5}));
-        c.args.push_back(standin::scalar(2));
-        calls.push_back(std::move(c));
-    }
-    {
-        PluginCall c{"wavelet_synthesis", wavelet_synthesis_entry, {}};
-        c.args.push_back(standin::matrix(8, 8));
-        c.args.push_back(standin::row({0.5, 0.5}));
-        c.args.push_back(standin::row({-0.5, 0.5}));
+    for (auto plugin : {std::make_pair("wavelet_analysis", wavelet_analysis_entry),
+                        std::make_pair("wavelet_synthesis", wavelet_synthesis_entry)}) {
+        PluginCall c{plugin.first, plugin.second, {}};
+        c.args.push_back(standin::matrix(8, 8, std::vector<double>(64, 1.0)));
+        c.args.push_back(filter(K, 0.5));
+        c.args.push_back(filter(K, -0.5));
         c.args.push_back(standin::scalar(2));
         calls.push_back(std::move(c));
     }
     for (auto plugin : {std::make_pair("cyclic_split", cyclic_split_entry),
                         std::make_pair("cyclic_merge", cyclic_merge_entry)}) {
         PluginCall c{plugin.first, plugin.second, {}};
-        c.args.push_back(standin::matrix(3, 4));  // both passes run
-        c.args.push_back(standin::row({0.5, 0.5}));
-        c.args.push_back(standin::row({0.5, -0.5}));
+        c.args.push_back(standin::matrix(3, 4, std::vector<double>(12, 1.0)));  // both passes run
+        c.args.push_back(filter(K, 0.5));
+        c.args.push_back(filter(K, -0.5));
         calls.push_back(std::move(c));
     }
     return calls;
@@ -66,19 +70,22 @@ int requestsOf(Call call) {
 }  // namespace
 
 TEST(AllocationFailure, EveryScratchRequestMayFail) {
-    for (const PluginCall& c : validCalls()) {
-        SCOPED_TRACE(c.name);
-        failing_allocator::failRequest(-1);
-        ASSERT_FALSE(standin::call(c.entry, pointers(c.args)).raised);
-        const int requests = failing_allocator::requests();
-        ASSERT_GT(requests, 0);
-        for (int failing = 0; failing < requests; ++failing) {
-            failing_allocator::failRequest(failing);
-            const standin::Outcome out = standin::call(c.entry, pointers(c.args));
-            EXPECT_TRUE(out.raised) << "request " << failing;
-            EXPECT_EQ(out.message, std::string(c.name) + ": out of memory for the scratch buffers");
-            EXPECT_EQ(out.result, nullptr);
-            EXPECT_EQ(failing_allocator::live(), 0);
+    for (const int K : {2, fast::kMaxTaps + 2}) {
+        for (const PluginCall& c : validCalls(K)) {
+            SCOPED_TRACE(std::string(c.name) + ", K = " + std::to_string(K));
+            failing_allocator::failRequest(-1);
+            ASSERT_FALSE(standin::call(c.entry, pointers(c.args)).raised);
+            const int requests = failing_allocator::requests();
+            ASSERT_GT(requests, 0);
+            for (int failing = 0; failing < requests; ++failing) {
+                failing_allocator::failRequest(failing);
+                const standin::Outcome out = standin::call(c.entry, pointers(c.args));
+                EXPECT_TRUE(out.raised) << "request " << failing;
+                EXPECT_EQ(out.message,
+                          std::string(c.name) + ": out of memory for the scratch buffers");
+                EXPECT_EQ(out.result, nullptr);
+                EXPECT_EQ(failing_allocator::live(), 0);
+            }
         }
     }
     failing_allocator::failRequest(-1);

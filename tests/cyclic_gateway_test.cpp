@@ -171,6 +171,20 @@ TEST(CircularGateways, RefusesArgumentsThatAreNotRealFullDoubles) {
     }
 }
 
+TEST(CircularGateways, RefusesArraysOfMoreThanTwoDimensions) {
+    for (const Plugin& p : kPlugins) {
+        SCOPED_TRACE(p.name);
+        gateway_support::expectEveryPositionRefusesArraysOfMoreThanTwoDimensions(
+            p.entry, p.name, {"X", "F1", "F2"}, [] {
+                std::vector<Array> args;
+                args.push_back(standin::matrix(3, 4, support::iota(12)));
+                args.push_back(standin::row({0.5, 0.25}));
+                args.push_back(standin::row({0.5, -0.25}));
+                return args;
+            });
+    }
+}
+
 TEST(CircularGateways, RefusesFiltersShorterThanAPassReads) {
     const Array matrix = standin::matrix(3, 4), row = standin::row({1, 2, 3}),
                 col = standin::column({1, 2, 3});
@@ -202,6 +216,8 @@ TEST(CircularGateways, RefusesSizesBeyondThirtyTwoBits) {
     // 2^31 columns; then a filter whose lines no longer fit: 4 + K - 1 > 2^31 - 1.
     const Array manyTaps = standin::declaredOnly(1, big);
     const Array longTaps = standin::declaredOnly(1, 2147483647u - 2);
+    const Array longest = standin::declaredOnly(1, 2147483647u),
+                longestColumn = standin::declaredOnly(2147483647u, 1);
     for (const Plugin& p : kPlugins) {
         SCOPED_TRACE(p.name);
         const std::string xTooLarge =
@@ -213,5 +229,8 @@ TEST(CircularGateways, RefusesSizesBeyondThirtyTwoBits) {
         expectMessage(run(p, huge.get(), taps.get(), taps.get()), xTooLarge);
         expectMessage(run(p, one.get(), manyTaps.get(), manyTaps.get()), f1TooLarge);
         expectMessage(run(p, x.get(), longTaps.get(), longTaps.get()), f1TooLarge);
+        // A line of 2^31 - 1 samples leaves no room for the wrap: X is at fault.
+        expectMessage(run(p, longest.get(), taps.get(), taps.get()), xTooLarge);
+        expectMessage(run(p, longestColumn.get(), taps.get(), taps.get()), xTooLarge);
     }
 }

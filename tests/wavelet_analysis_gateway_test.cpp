@@ -143,6 +143,12 @@ TEST(WaveletAnalysisGateway, RefusesArgumentsThatAreNotRealFullDoubles) {
         gateway_support::validWaveletCall);
 }
 
+TEST(WaveletAnalysisGateway, RefusesArraysOfMoreThanTwoDimensions) {
+    gateway_support::expectEveryPositionRefusesArraysOfMoreThanTwoDimensions(
+        wavelet_analysis_entry, "wavelet_analysis", {"X", "H0", "H1", "L"},
+        gateway_support::validWaveletCall);
+}
+
 TEST(WaveletAnalysisGateway, RefusesEmptyLevelsAndFilters) {
     const Array x = standin::matrix(4, 4);
     const Array h = standin::row({1, 1});
@@ -170,9 +176,12 @@ TEST(WaveletAnalysisGateway, RefusesSizesBeyondThirtyTwoBits) {
     expectMessage(analyse(tall.get(), h.get(), h.get(), zero.get()), tooLarge);
     expectMessage(analyse(wide.get(), h.get(), h.get(), zero.get()), tooLarge);
     expectMessage(analyse(huge.get(), h.get(), h.get(), zero.get()), tooLarge);
-    // The line buffer holds the longest line plus K - 1 samples.
+    // The line buffer holds the longest line plus K - 1 samples; the argument
+    // whose part of it is the larger one is named.
     const Array x = standin::matrix(4, 4);
     const Array longFilter = standin::declaredOnly(1, 2147483647u - 2);
     expectMessage(analyse(x.get(), longFilter.get(), longFilter.get(), zero.get()),
                   "wavelet_analysis: argument H0 is too large: sizes and buffers are limited to 2^31-1 elements");
+    const Array longest = standin::declaredOnly(2147483647u, 1);
+    expectMessage(analyse(longest.get(), h.get(), h.get(), zero.get()), tooLarge);
 }

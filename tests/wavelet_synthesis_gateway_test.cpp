@@ -168,6 +168,12 @@ TEST(WaveletSynthesisGateway, RefusesArgumentsThatAreNotRealFullDoubles) {
         gateway_support::validWaveletCall);
 }
 
+TEST(WaveletSynthesisGateway, RefusesArraysOfMoreThanTwoDimensions) {
+    gateway_support::expectEveryPositionRefusesArraysOfMoreThanTwoDimensions(
+        wavelet_synthesis_entry, "wavelet_synthesis", {"Y", "G0", "G1", "L"},
+        gateway_support::validWaveletCall);
+}
+
 TEST(WaveletSynthesisGateway, RefusesAnEmptyLevelAndShortFilters) {
     const Array y = standin::matrix(4, 4);
     const Array h = standin::row({1, 1});
@@ -223,7 +229,8 @@ TEST(WaveletSynthesisGateway, RefusesSizesBeyondThirtyTwoBits) {
     for (const mxArray* y : {tall.get(), wide.get(), huge.get()})
         expectMessage(synthesise(y, h.get(), h.get(), zero.get()),
                       "wavelet_synthesis: argument Y" + tooLarge);
-    // Too many taps, and a band buffer (longest line plus K/2 - 1) too long.
+    // Too many taps, and a band buffer (longest line plus K/2 - 1) too long,
+    // which with K/2 - 1 < 2^30 is always the line's doing.
     const Array y = standin::matrix(4, 4);
     const Array longFilter = standin::declaredOnly(1, big);
     expectMessage(synthesise(y.get(), longFilter.get(), longFilter.get(), zero.get()),
@@ -231,5 +238,5 @@ TEST(WaveletSynthesisGateway, RefusesSizesBeyondThirtyTwoBits) {
     const Array longest = standin::declaredOnly(1, 2147483647u);
     const Array fourTaps = standin::row({1, 2, 3, 4});
     expectMessage(synthesise(longest.get(), fourTaps.get(), fourTaps.get(), zero.get()),
-                  "wavelet_synthesis: argument G0" + tooLarge);
+                  "wavelet_synthesis: argument Y" + tooLarge);
 }

@@ -130,7 +130,18 @@ bool readMatrix(std::istringstream& in, const std::string& header, Matrix& m, st
     }
     m.rows = static_cast<std::size_t>(r);
     m.cols = static_cast<std::size_t>(c);
-    const std::size_t count = m.rows * m.cols;
+    std::size_t count = m.rows * m.cols;
+    m.moreDims.clear();
+    long long d;
+    while (h >> d) {
+        if (d < 0) break;
+        m.moreDims.push_back(static_cast<std::size_t>(d));
+        count *= static_cast<std::size_t>(d);
+    }
+    if (!h.eof()) {
+        error = "bad size line: " + header;
+        return false;
+    }
     m.values.clear();
     std::string line;
     if (count == 0) {
@@ -160,7 +171,9 @@ bool readMatrix(std::istringstream& in, const std::string& header, Matrix& m, st
 }
 
 void writeMatrix(std::ostringstream& out, const char* word, const Matrix& m) {
-    out << word << ' ' << m.rows << ' ' << m.cols << '\n';
+    out << word << ' ' << m.rows << ' ' << m.cols;
+    for (std::size_t d : m.moreDims) out << ' ' << d;
+    out << '\n';
     for (std::size_t i = 0; i < m.values.size(); ++i) {
         if (i) out << ' ';
         out << formatValue(m.values[i]);

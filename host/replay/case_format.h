@@ -2,7 +2,8 @@
 //
 //   op NAME
 //   nargs N
-//   arg M N              (N times, each followed by a line of M*N values)
+//   arg M N [D3 ...]     (N times, each followed by a line of M*N*D3... values;
+//                         dimensions after the second only for N-D arrays)
 //   <values>
 //   expect M N           (then a line of values)   or
 //   expect_error MESSAGE
@@ -22,6 +23,7 @@ namespace cases {
 struct Matrix {
     std::size_t rows = 0;
     std::size_t cols = 0;
+    std::vector<std::size_t> moreDims;  // the dimensions after the second, if any
     std::vector<double> values;
 };
 

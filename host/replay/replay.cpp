@@ -147,7 +147,9 @@ int main(int argc, char** argv) {
         std::vector<standin::Array> owned;
         std::vector<const mxArray*> args;
         for (const cases::Matrix& m : c.args) {
-            owned.push_back(standin::matrix(m.rows, m.cols, m.values));
+            std::vector<std::size_t> dims{m.rows, m.cols};
+            dims.insert(dims.end(), m.moreDims.begin(), m.moreDims.end());
+            owned.push_back(standin::array(dims, m.values));
             args.push_back(owned.back().get());
         }
         standin::Outcome o = standin::call(p.entry, args, 1);

@@ -9,9 +9,19 @@ struct mxArray_tag {
     standin::Kind kind = standin::Kind::Double;
     bool complex = false;
     bool sparse = false;
-    std::size_t rows = 0;
-    std::size_t cols = 0;
+    // Every dimension, at least two, kept as given: hosts drop trailing
+    // dimensions of 1, and the gateways must not depend on it.
+    std::vector<std::size_t> dims{0, 0};
+    std::vector<int> dims700;  // the same, as the 32-bit interface reports them
     std::vector<double> data;
+
+    std::size_t rows() const { return dims[0]; }
+    // The host's column count: the product of every dimension after the first.
+    std::size_t cols() const {
+        std::size_t n = 1;
+        for (std::size_t k = 1; k < dims.size(); ++k) n *= dims[k];
+        return n;
+    }
 };
 
 namespace standin {
@@ -27,29 +37,38 @@ struct CallContext {
 };
 thread_local CallContext* current = nullptr;
 
-Array make(Kind kind, std::size_t r, std::size_t c, bool withData) {
+Array make(Kind kind, std::vector<std::size_t> dims, bool withData) {
+    while (dims.size() < 2) dims.push_back(1);
     Array a(new mxArray);
     a->kind = kind;
-    a->rows = r;
-    a->cols = c;
-    if (withData) a->data.assign(r * c, 0.0);
+    a->dims = std::move(dims);
+    for (std::size_t d : a->dims) a->dims700.push_back(static_cast<int>(d));
+    if (withData) a->data.assign(a->rows() * a->cols(), 0.0);
     return a;
+}
+
+Array make(Kind kind, std::size_t r, std::size_t c, bool withData) {
+    return make(kind, std::vector<std::size_t>{r, c}, withData);
 }
 
 }  // namespace
 
 void ArrayDeleter::operator()(mxArray* array) const { delete array; }
 
-Array matrix(std::size_t r, std::size_t c, std::vector<double> v) {
-    Array a = make(Kind::Double, r, c, true);
+Array array(std::vector<std::size_t> dims, std::vector<double> v) {
+    Array a = make(Kind::Double, std::move(dims), true);
     if (!v.empty()) {
-        if (v.size() != r * c) {
-            std::fprintf(stderr, "standin::matrix: %zu values for %zu x %zu\n", v.size(), r, c);
+        if (v.size() != a->data.size()) {
+            std::fprintf(stderr, "standin::array: %zu values for %zu\n", v.size(), a->data.size());
             std::abort();
         }
         a->data = std::move(v);
     }
     return a;
+}
+
+Array matrix(std::size_t r, std::size_t c, std::vector<double> v) {
+    return array({r, c}, std::move(v));
 }
 
 Array row(std::vector<double> v) { const std::size_t n = v.size(); return matrix(1, n, std::move(v)); }
@@ -77,8 +96,8 @@ Array declaredOnly(std::size_t r, std::size_t c, std::size_t held) {
 }
 
 std::vector<double> values(const mxArray* a) { return a->data; }
-std::size_t rows(const mxArray* a) { return a->rows; }
-std::size_t cols(const mxArray* a) { return a->cols; }
+std::size_t rows(const mxArray* a) { return a->rows(); }
+std::size_t cols(const mxArray* a) { return a->cols(); }
 
 Outcome call(Entry entry, const std::vector<const mxArray*>& args, int nlhs) {
     CallContext context;
@@ -115,9 +134,11 @@ extern "C" {
 double* mxGetPr(const mxArray* a) {
     return a->data.empty() ? nullptr : const_cast<double*>(a->data.data());
 }
-std::size_t mxGetM(const mxArray* a) { return a->rows; }
-std::size_t mxGetN(const mxArray* a) { return a->cols; }
-std::size_t mxGetNumberOfElements(const mxArray* a) { return a->rows * a->cols; }
+std::size_t mxGetM(const mxArray* a) { return a->rows(); }
+std::size_t mxGetN(const mxArray* a) { return a->cols(); }
+std::size_t mxGetNumberOfElements(const mxArray* a) { return a->rows() * a->cols(); }
+int mxGetNumberOfDimensions_700(const mxArray* a) { return static_cast<int>(a->dims.size()); }
+const int* mxGetDimensions_700(const mxArray* a) { return a->dims700.data(); }
 bool mxIsDouble(const mxArray* a) { return a->kind == standin::Kind::Double; }
 bool mxIsComplex(const mxArray* a) { return a->complex; }
 bool mxIsSparse(const mxArray* a) { return a->sparse; }

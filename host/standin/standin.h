@@ -22,6 +22,9 @@ using Array = std::unique_ptr<mxArray, ArrayDeleter>;
 
 // A real double matrix; values in column-major order (zero-filled when empty).
 Array matrix(std::size_t rows, std::size_t cols, std::vector<double> values = {});
+// A real double array of any number of dimensions (fewer than two are
+// padded with 1), kept exactly as given: trailing 1s are not dropped.
+Array array(std::vector<std::size_t> dims, std::vector<double> values = {});
 Array row(std::vector<double> values);
 Array column(std::vector<double> values);
 Array scalar(double value);

@@ -1,7 +1,7 @@
 // libFuzzer harness: drives one plug-in's mexFunction through the stand-in
 // host with arguments decoded from the fuzz input (any count, every class the
 // checks tell apart, complex and sparse flags, sizes from empty to past 32
-// bits, filters of every shape, hostile level values).  A call must either
+// bits, pages, filters of every shape, hostile level values).  A call must either
 // raise an error or return exactly what the straightforward oracle computes;
 // AddressSanitizer and UndefinedBehaviorSanitizer watch every access.
 //
@@ -76,6 +76,11 @@ standin::Array argument(Bytes& in, std::size_t position) {
             // given such a size (as a filter it would be a valid, huge one).
             if (position == 0) return standin::declaredOnly(65536, 65536 + in.pick(2));
             [[fallthrough]];
+        case 5:
+            // Pages: one is still a matrix (a trailing 1 counts for nothing),
+            // none or two make it N-D.
+            if (in.pick(2)) return standin::array({rows, cols, in.pick(3)});
+            [[fallthrough]];
         default: {
             std::vector<double> v(rows * cols);
             for (double& x : v) x = in.number();
@@ -85,6 +90,14 @@ standin::Array argument(Bytes& in, std::size_t position) {
 }
 
 bool realDouble(const mxArray* a) { return mxIsDouble(a) && !mxIsComplex(a) && !mxIsSparse(a); }
+
+bool matrixShaped(const mxArray* a) {
+    const int count = mxGetNumberOfDimensions(a);
+    const int* dims = mxGetDimensions(a);
+    for (int k = 2; k < count; ++k)
+        if (dims[k] != 1) return false;
+    return true;
+}
 
 [[maybe_unused]] int truncatedLevel(double v) {
     return (v > -2147483649.0 && v < 2147483648.0) ? static_cast<int>(v) : -2147483647 - 1;
@@ -165,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Accepted: the arguments must have been sound, and the result exact.
     if (count != kArgs || !out.result) __builtin_trap();
     for (const mxArray* a : args)
-        if (!realDouble(a)) __builtin_trap();
+        if (!realDouble(a) || !matrixShaped(a)) __builtin_trap();
     if (standin::rows(out.result.get()) != mxGetM(args[0]) ||
         standin::cols(out.result.get()) != mxGetN(args[0]))
         __builtin_trap();

@@ -63,6 +63,7 @@ for name = {"cyclic_split", "cyclic_merge"}
                 "argument X is too large: sizes and buffers are limited to 2^31-1 elements");
   expect_error (@() f (1, zeros (0, 2^31), []), ...
                 "argument F1 is too large: sizes and buffers are limited to 2^31-1 elements");
+  expect_only_matrices (name{1}, {x, [1 0], [1 0]}, {"X", "F1", "F2"});
 end
 
 % The help text sits beside each binary, and the binaries still run.

@@ -61,5 +61,9 @@ expect_error (@() wavelet_analysis (x, zeros (0, 5), zeros (0, 5), 1), ...
 expect_error (@() wavelet_analysis (zeros (2^31, 0), lo, hi, 0), ...
               "argument X is too large: sizes and buffers are limited to 2^31-1 elements");
 
+% Arrays of more than two dimensions are refused, whatever the argument.
+expect_only_matrices ("wavelet_analysis", {x, lo, hi, 1}, {"X", "H0", "H1", "L"});
+same_bits (wavelet_analysis (zeros (4, 4, 1), lo, hi, 1), zeros (4, 4));
+
 % The help text sits beside the binary, and the binary still runs.
 assert (strncmp (strtrim (help ("wavelet_analysis")), "WAVELET_ANALYSIS", 16));

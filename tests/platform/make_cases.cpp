@@ -5,7 +5,8 @@
 // 64-bit words to values, so that every run writes the same files.  Random
 // calls of many shapes (vectors of both orientations, 1 x 1, empty), filters
 // longer than the lines, fractional level counts, wrong argument counts and
-// sizes that do not divide, for every plug-in named.
+// sizes that do not divide, for every plug-in named; then, for each argument
+// of a call, the call with that argument given a third dimension.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -130,6 +131,16 @@ std::vector<cases::Matrix> genericCall(Random& r, std::string& what) {
     return args;
 }
 
+// The same array with a third dimension: `pages` copies of its values.
+cases::Matrix withPages(const cases::Matrix& m, std::size_t pages) {
+    cases::Matrix paged = m;
+    paged.moreDims = {pages};
+    paged.values.clear();
+    for (std::size_t p = 0; p < pages; ++p)
+        paged.values.insert(paged.values.end(), m.values.begin(), m.values.end());
+    return paged;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +153,15 @@ int main(int argc, char** argv) {
     Random r;
     std::ofstream index(out + "/index.txt", std::ios::binary);
     int number = 0;
+    const auto write = [&](const cases::Case& c, const std::string& what) {
+        char name[32];
+        std::snprintf(name, sizeof name, "case%04d", number++);
+        std::ofstream file(out + "/" + name + ".txt", std::ios::binary);
+        file << cases::format(c);
+        index << name << ' ' << c.op << ": " << what << '\n';
+        if (!file) std::fprintf(stderr, "make_cases: cannot write into %s\n", out.c_str());
+        return static_cast<bool>(file);
+    };
     for (int a = 3; a < argc; ++a) {
         const std::string op = argv[a];
         const bool wavelet = op.rfind("wavelet_", 0) == 0;
@@ -161,14 +181,20 @@ int main(int argc, char** argv) {
                     what += ", " + std::to_string(c.args.size()) + " arguments";
                 }
             }
-            char name[32];
-            std::snprintf(name, sizeof name, "case%04d", number++);
-            std::ofstream file(out + "/" + name + ".txt", std::ios::binary);
-            file << cases::format(c);
-            index << name << ' ' << op << ": " << what << '\n';
-            if (!file) {
-                std::fprintf(stderr, "make_cases: cannot write into %s\n", out.c_str());
-                return 2;
+            if (!write(c, what)) return 2;
+        }
+        // Each argument in turn with pages (two, or none at all): refused.
+        cases::Case c;
+        c.op = op;
+        std::string what;
+        c.args = wavelet ? waveletCall(r, what) : circular ? circularCall(r, what) : genericCall(r, what);
+        for (std::size_t position = 0; position < c.args.size(); ++position) {
+            for (std::size_t pages : {std::size_t{2}, std::size_t{0}}) {
+                cases::Case paged = c;
+                paged.args[position] = withPages(c.args[position], pages);
+                if (!write(paged, what + ", argument " + std::to_string(position + 1) + " with " +
+                                      std::to_string(pages) + " pages"))
+                    return 2;
             }
         }
     }

@@ -14,7 +14,8 @@
 %   is left unfiltered (its filter is not used); a 1 x 1 X comes back
 %   unchanged.  cyclic_split gives the same values advanced by K - 1 samples.
 %
-%   Arguments (all real, full double arrays):
+%   Arguments (all real, full double vectors or matrices; an array of more
+%   than two dimensions is refused: call once per page instead):
 %     X   the signal or image, M x N; a row is filtered with F2 only, a column
 %         with F1 only.
 %     F1  column filter.  Its column count is K, the number of taps of both
@@ -28,7 +29,8 @@
 %   Errors:
 %     "There must be 3 input parameters!"
 %   and a message naming the argument for arguments that are not real full
-%   doubles, an F1 without columns or with fewer than K values, an F2 with
+%   doubles, arrays of more than two dimensions ("argument X must be a vector
+%   or a matrix (8x4x2 given)"), an F1 without columns or with fewer than K values, an F2 with
 %   fewer than K values (each only when the filter is used), sizes beyond
 %   2^31-1 elements, or too little memory for the scratch buffers.
 %

@@ -23,7 +23,8 @@
 %   A 1 x N or N x 1 vector gives one line: [LL_L, H_L, ..., H_2, H_1], each
 %   high band H_l of N / 2^l values.  wavelet_synthesis takes this layout back.
 %
-%   Arguments (all real, full double arrays):
+%   Arguments (all real, full double vectors or matrices; an array of more
+%   than two dimensions is refused: call once per page instead):
 %     X   the signal or image, M x N.  Every dimension greater than 1 must be
 %         a multiple of 2^L.
 %     H0  first analysis filter; its taps are its first K values, K being the
@@ -42,8 +43,10 @@
 %     "The number of decomposition levels must be a non-negative integer!"
 %     "The matrix row dimension must be of size m*2^L"
 %     "The matrix column dimension must be of size n*2^L"
-%   and, for arguments that are not real full doubles, an empty L or empty
-%   filters, or sizes beyond 2^31-1 elements, a message naming the argument;
+%   and, for arguments that are not real full doubles, arrays of more than
+%   two dimensions ("argument X must be a vector or a matrix (8x4x2 given)"),
+%   an empty L or empty filters, or sizes beyond 2^31-1 elements, a message
+%   naming the argument;
 %   "out of memory for the scratch buffers" when scratch memory runs out.
 %
 %   Examples:

@@ -29,7 +29,8 @@
 %   (H1(m) = (-1)^m * H0(K-1-m), 0-based), G0 = fliplr (H0) and G1 = fliplr (H1)
 %   give the input of wavelet_analysis back, up to rounding and with no shift.
 %
-%   Arguments (all real, full double arrays):
+%   Arguments (all real, full double vectors or matrices; an array of more
+%   than two dimensions is refused: call once per page instead):
 %     Y   the pyramid, M x N.  Every dimension greater than 1 must be a
 %         multiple of 2^L.
 %     G0  first synthesis filter; its taps are its first K values, K being the
@@ -52,7 +53,8 @@
 %     "The matrix row dimension must be divisible by 2^L"
 %     "The matrix column dimension must be divisible by 2^L"
 %   and a message naming the argument for arguments that are not real full
-%   doubles, an empty L, a G0 with fewer than two taps, a G1 with fewer values
+%   doubles, arrays of more than two dimensions ("argument Y must be a vector
+%   or a matrix (8x4x2 given)"), an empty L, a G0 with fewer than two taps, a G1 with fewer values
 %   than G0 has taps, sizes beyond 2^31-1 elements, or too little memory for
 %   the scratch buffers.
 %
