@@ -62,14 +62,17 @@ enum class Wrap { After, Before };
 
 struct CircularKernels {
     int groupRows;
-    // Filters `groups` groups of groupRows rows of n samples in place.
+    // Filters `groups` groups of groupRows rows of n samples in place; work
+    // holds groupRows * (n + K - 1).
     void (*rowGroups)(double* x, int stride, int groups, int n, const double* taps, int K,
                       Wrap wrap, double* work);
-    // Filters one contiguous line of n samples from src into dst (distinct).
+    // Filters one contiguous line of n samples from src into dst, which may be
+    // src itself; work holds circularEdgeLength(n, K).
     void (*line)(const double* src, double* dst, int n, const double* taps, int K, Wrap wrap,
                  double* work);
-    // Filters a whole matrix with cols >= K and cols > 1, columns (when rows > 1)
-    // then rows, from input into output; work holds (K - 1) * rows + rows + K.
+    // Filters a whole matrix with rows > 1 and cols >= K, columns then rows,
+    // from input into output, which may be input itself; work holds
+    // (K - 1) * rows + circularEdgeLength(rows, K).
     void (*matrix)(const double* input, double* output, int rows, int cols,
                    const double* columnTaps, const double* rowTaps, int K, Wrap wrap,
                    double* work);
@@ -85,6 +88,14 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
     const std::int64_t rows = rowLength > 0 ? (rowLength + K + 2) * groupRows : 0;
     const std::int64_t lines = 2 * (lineLength / 2 + K + 2);
     return rows > lines ? rows : lines;
+}
+
+// Scratch of the circular line kernel: the outputs of a line of n samples
+// that reach into its wrap (at most K - 1) and the K - 1 samples each reaches
+// beyond itself; the other outputs read the line where it is.
+inline std::int64_t circularEdgeLength(std::int64_t n, std::int64_t K) {
+    if (K <= 1) return 0;
+    return (n < K - 1 ? n : K - 1) + K - 1;
 }
 
 // Scratch of the synthesis level kernel: a window of 2P columns, the 2(P - 1)
