@@ -97,10 +97,10 @@ struct Plan {
     std::int64_t work;
 };
 
-// The sweep keeps K - 1 filtered columns aside; it is taken only while that
-// stays within a row group's width of columns, so no path's scratch grows
-// with K times the number of lines: the passes take at most a group of rows
-// or one line, each with its wrap.
+// The sweep keeps K - 1 filtered columns aside; it is taken only while they
+// take no more than a group of columns or a group of rows with its wrap would,
+// so no path's scratch grows with K times the number of lines: the passes
+// take at most a group of rows or one line, each with its wrap.
 inline Plan planFor(int groupRows, int rows, int cols, int K) {
     using Path = Plan::Path;
     if (rows <= 0 || cols <= 0 || (rows == 1 && cols == 1)) return {Path::Copy, 0};
@@ -108,9 +108,9 @@ inline Plan planFor(int groupRows, int rows, int cols, int K) {
         const int n = rows == 1 ? cols : rows;
         return {Path::Line, fast::circularEdgeLength(n, K)};
     }
-    if (cols >= K && K - 1 <= groupRows)
-        return {Path::Sweep,
-                static_cast<std::int64_t>(K - 1) * rows + fast::circularEdgeLength(rows, K)};
+    const std::int64_t kept = static_cast<std::int64_t>(K - 1) * rows;
+    if (cols >= K && kept <= groupRows * sizes::larger(rows, std::int64_t{cols} + K - 1))
+        return {Path::Sweep, kept + fast::circularEdgeLength(rows, K)};
     std::int64_t work = fast::circularEdgeLength(rows, K);
     if (rows >= groupRows)
         work = sizes::larger(work, static_cast<std::int64_t>(groupRows) * (cols + K - 1));
