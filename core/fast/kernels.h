@@ -90,12 +90,16 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
     return rows > lines ? rows : lines;
 }
 
-// Scratch of the circular line kernel: the outputs of a line of n samples
-// that reach into its wrap (at most K - 1) and the K - 1 samples each reaches
-// beyond itself; the other outputs read the line where it is.
+// The most outputs a circular kernel sums at once (four vectors of 8).
+constexpr int kMaxCircularBlock = 32;
+
+// Scratch of the circular line kernel: the part of a line of n samples its
+// outputs that reach into the wrap (at most K - 1) and those left over after
+// the last whole block of the rest read, padded to whole blocks, and their
+// sums; the other outputs read the line where it is.
 inline std::int64_t circularEdgeLength(std::int64_t n, std::int64_t K) {
-    if (K <= 1) return 0;
-    return (n < K - 1 ? n : K - 1) + K - 1;
+    const std::int64_t wrapped = n < K - 1 ? n : K - 1;
+    return 2 * (wrapped + 2 * kMaxCircularBlock) + K;
 }
 
 // Scratch of the synthesis level kernel: a window of 2P columns, the 2(P - 1)
