@@ -1,8 +1,9 @@
 // The line machinery shared by the two circular filters: gathering a line of a
 // column-major matrix into a contiguous scratch line, scattering the filtered
 // line back, and running a line filter down every column and then along every
-// row.  Where the line stands in its scratch line and how the wrap and the sums
-// are formed belong to each filter alone.
+// row; and the plan by which the kernels of one instruction set take a call
+// (which path, how much scratch).  Where the line stands in its scratch line
+// and how the wrap and the sums are formed belong to each filter alone.
 #pragma once
 
 #include <cstddef>
