@@ -18,7 +18,9 @@ void conv(double* scratch, int n, const double* taps, int K, double* result);
 // Copies the rows x cols column-major input into output, convolves every column
 // with columnTaps (when rows > 1), then every row with rowTaps (when cols > 1).
 // A pass that does not run never reads its taps.  Returns false, with output
-// untouched, when scratch memory is missing.
+// untouched, when scratch memory is missing.  Output may be input itself (the
+// very same array), with every instruction set; arrays that overlap only in
+// part are not allowed.
 bool filterColumnsANDrows(const double* input, double* output, int rows, int cols,
                           const double* columnTaps, const double* rowTaps, int K);
 

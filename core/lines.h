@@ -1,8 +1,9 @@
 // The line machinery shared by the two circular filters: gathering a line of a
 // column-major matrix into a contiguous scratch line, scattering the filtered
 // line back, and running a line filter down every column and then along every
-// row.  Where the line stands in its scratch line and how the wrap and the sums
-// are formed belong to each filter alone.
+// row; and the plan by which the kernels of one instruction set take a call
+// (which path, how much scratch).  Where the line stands in its scratch line
+// and how the wrap and the sums are formed belong to each filter alone.
 #pragma once
 
 #include <cstddef>
@@ -84,10 +85,62 @@ inline bool filterColumnsThenRows(const double* input, double* output, int rows,
     return true;
 }
 
-// The same filtering with the kernels of one instruction set (bit-identical):
-// the column pass reads the input and writes the output (so no copy is made
-// first), the row pass filters groups of neighbouring rows at once.  Rows left
-// over after the last group, and calls the kernels do not take, go through
+// How a call with the kernels runs, and the scratch it takes: one buffer of
+// `work` doubles, none at all when that is 0.
+struct Plan {
+    enum class Path {
+        Copy,    // nothing to filter: an empty matrix, or a single sample
+        Line,    // a vector: one contiguous line
+        Sweep,   // the matrix in one sweep, columns filtered just before the rows need them
+        Passes,  // all the columns, then the rows in groups and one by one
+    };
+    Path path;
+    std::int64_t work;
+};
+
+// The sweep keeps K - 1 filtered columns aside; it is taken only while they
+// take no more than a group of columns or a group of rows with its wrap would,
+// so no path's scratch grows with K times the number of lines: the passes
+// take at most a group of rows or one line, each with its wrap.
+inline Plan planFor(int groupRows, int rows, int cols, int K) {
+    using Path = Plan::Path;
+    if (rows <= 0 || cols <= 0 || (rows == 1 && cols == 1)) return {Path::Copy, 0};
+    if (rows == 1 || cols == 1) {
+        const int n = rows == 1 ? cols : rows;
+        return {Path::Line, fast::circularEdgeLength(n, K)};
+    }
+    const std::int64_t kept = static_cast<std::int64_t>(K - 1) * rows;
+    if (cols >= K && kept <= groupRows * sizes::larger(rows, std::int64_t{cols} + K - 1))
+        return {Path::Sweep, kept + fast::circularEdgeLength(rows, K)};
+    std::int64_t work = fast::circularEdgeLength(rows, K);
+    if (rows >= groupRows)
+        work = sizes::larger(work, static_cast<std::int64_t>(groupRows) * (cols + K - 1));
+    if (rows % groupRows != 0)
+        work = sizes::larger(work, cols + fast::circularEdgeLength(cols, K));
+    return {Path::Passes, work};
+}
+
+// The passes of Plan::Passes (rows, cols > 1): every column from input into
+// output, then groups of neighbouring rows in place, then each row left over
+// gathered into the scratch, filtered there onto itself and scattered back.
+inline void filterByPasses(const fast::CircularKernels& kernels, fast::Wrap wrap,
+                           const double* input, double* output, int rows, int cols,
+                           const double* columnTaps, const double* rowTaps, int K, double* work) {
+    for (int c = 0; c < cols; ++c) {
+        const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(c) * rows;
+        kernels.line(input + first, output + first, rows, columnTaps, K, wrap, work);
+    }
+    const int groups = rows / kernels.groupRows;
+    kernels.rowGroups(output, rows, groups, cols, rowTaps, K, wrap, work);
+    for (int r = groups * kernels.groupRows; r < rows; ++r) {
+        gather(output + r, rows, cols, work);
+        kernels.line(work, work, cols, rowTaps, K, wrap, work + cols);
+        scatter(work, cols, output + r, rows);
+    }
+}
+
+// The same filtering with the kernels of one instruction set (bit-identical),
+// along the path the plan picks.  Calls the kernels do not take go through
 // the line filter as above.
 inline bool filterColumnsThenRowsUsing(fast::Isa isa, fast::Wrap wrap, const double* input,
                                        double* output, int rows, int cols,
@@ -97,39 +150,28 @@ inline bool filterColumnsThenRowsUsing(fast::Isa isa, fast::Wrap wrap, const dou
         return filterColumnsThenRows(input, output, rows, cols, columnTaps, rowTaps, K,
                                      lineStart, filter);
     const fast::CircularKernels kernels = fast::circularKernels(isa);
-    // The usual case, a matrix at least as wide as the filter, goes through
-    // in one sweep; the rest pass by pass.
-    const bool sweep = cols > 1 && cols >= K;
-    const bool rowGroups = !sweep && cols > 1 && rows >= kernels.groupRows;
-    const PassScratch across(sweep ? 0 : cols, K);
-    const std::int64_t sweepWork = sweep ? static_cast<std::int64_t>(K) * rows + K + 2 : 0;
-    const std::int64_t passWork = fast::workLength(kernels.groupRows, rowGroups ? cols : 0,
-                                                   sizes::larger(rows, cols), K);
-    Scratch work(sizes::larger(sweepWork, passWork));
-    if (!across.ready() || !work) return false;
-    if (rows <= 0 || cols <= 0) return true;
-    if (rows == 1 && cols > 1) {  // a row vector is one contiguous line
-        kernels.line(input, output, cols, rowTaps, K, wrap, work.get());
-        return true;
+    const Plan plan = planFor(kernels.groupRows, rows, cols, K);
+    std::optional<Scratch> scratch;
+    if (plan.work > 0) {
+        scratch.emplace(plan.work);
+        if (!*scratch) return false;
     }
-    if (sweep) {
-        kernels.matrix(input, output, rows, cols, columnTaps, rowTaps, K, wrap, work.get());
-        return true;
-    }
+    double* work = scratch ? scratch->get() : nullptr;
 
-    if (rows > 1) {
-        for (int c = 0; c < cols; ++c) {
-            const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(c) * rows;
-            kernels.line(input + first, output + first, rows, columnTaps, K, wrap, work.get());
-        }
-    } else {
-        for (int c = 0; c < cols; ++c) output[c] = input[c];
-    }
-    if (across.runs()) {
-        const int groups = rowGroups ? rows / kernels.groupRows : 0;
-        kernels.rowGroups(output, rows, groups, cols, rowTaps, K, wrap, work.get());
-        for (int r = groups * kernels.groupRows; r < rows; ++r)
-            filterLine(output + r, rows, cols, rowTaps, K, across, lineStart, filter);
+    switch (plan.path) {
+        case Plan::Path::Copy:
+            if (rows > 0 && cols > 0) output[0] = input[0];
+            break;
+        case Plan::Path::Line:
+            kernels.line(input, output, rows == 1 ? cols : rows, rows == 1 ? rowTaps : columnTaps,
+                         K, wrap, work);
+            break;
+        case Plan::Path::Sweep:
+            kernels.matrix(input, output, rows, cols, columnTaps, rowTaps, K, wrap, work);
+            break;
+        case Plan::Path::Passes:
+            filterByPasses(kernels, wrap, input, output, rows, cols, columnTaps, rowTaps, K, work);
+            break;
     }
     return true;
 }

@@ -245,3 +245,38 @@ TEST(CircularFilter, ASingleUnitTapRotatesEveryLine) {
         }
     }
 }
+
+TEST(CircularFilter, OutputMayBeTheInputItself) {
+    using Filter = bool (*)(fast::Isa, const double*, double*, int, int, const double*,
+                            const double*, int);
+    const Filter filters[] = {forward_wrap::filterColumnsANDrowsUsing,
+                              backward_wrap::filterColumnsANDrowsUsing};
+    // Vectors shorter and longer than the filter, matrices wider than the
+    // filter, narrower ones with rows past the last group of 32, a filter of
+    // more than 33 taps over a wide matrix, and a single sample.
+    struct Shape { int R, C; };
+    const Shape shapes[] = {{1, 1}, {1, 3}, {3, 1}, {1, 77}, {77, 1}, {40, 12},
+                            {67, 5}, {5, 67}, {70, 45}};
+    std::mt19937_64 rng(11);
+    for (Filter f : filters) {
+        for (fast::Isa isa : {fast::Isa::Reference, fast::Isa::Baseline, fast::Isa::Avx2,
+                              fast::Isa::Avx512}) {
+            if (!fast::supported(isa)) continue;
+            for (const Shape& s : shapes) {
+                for (int K : {1, 3, 8, 41}) {
+                    SCOPED_TRACE(::testing::Message() << "isa " << static_cast<int>(isa) << ", "
+                                                      << s.R << "x" << s.C << " K=" << K);
+                    const auto x = support::randomValues(rng, static_cast<std::size_t>(s.R) * s.C);
+                    const auto hc = support::randomValues(rng, K);
+                    const auto hr = support::randomValues(rng, K);
+                    std::vector<double> want(x.size()), inPlace = x;
+                    ASSERT_TRUE(f(fast::Isa::Reference, x.data(), want.data(), s.R, s.C,
+                                  hc.data(), hr.data(), K));
+                    ASSERT_TRUE(f(isa, inPlace.data(), inPlace.data(), s.R, s.C, hc.data(),
+                                  hr.data(), K));
+                    EXPECT_TRUE(sameBits(inPlace, want));
+                }
+            }
+        }
+    }
+}

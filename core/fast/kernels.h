@@ -73,14 +73,17 @@ enum class Wrap { After, Before };
 
 struct CircularKernels {
     int groupRows;
-    // Filters `groups` groups of groupRows rows of n samples in place.
+    // Filters `groups` groups of groupRows rows of n samples in place; work
+    // holds groupRows * (n + K - 1).
     void (*rowGroups)(double* x, int stride, int groups, int n, const double* taps, int K,
                       Wrap wrap, double* work);
-    // Filters one contiguous line of n samples from src into dst (distinct).
+    // Filters one contiguous line of n samples from src into dst, which may be
+    // src itself; work holds circularEdgeLength(n, K).
     void (*line)(const double* src, double* dst, int n, const double* taps, int K, Wrap wrap,
                  double* work);
-    // Filters a whole matrix with cols >= K and cols > 1, columns (when rows > 1)
-    // then rows, from input into output; work holds (K - 1) * rows + rows + K.
+    // Filters a whole matrix with rows > 1 and cols >= K, columns then rows,
+    // from input into output, which may be input itself; work holds
+    // (K - 1) * rows + circularEdgeLength(rows, K).
     void (*matrix)(const double* input, double* output, int rows, int cols,
                    const double* columnTaps, const double* rowTaps, int K, Wrap wrap,
                    double* work);
@@ -96,6 +99,18 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
     const std::int64_t rows = rowLength > 0 ? (rowLength + K + 2) * groupRows : 0;
     const std::int64_t lines = 2 * (lineLength / 2 + K + 2);
     return rows > lines ? rows : lines;
+}
+
+// The most outputs a circular kernel sums at once (four vectors of 8).
+constexpr int kMaxCircularBlock = 32;
+
+// Scratch of the circular line kernel: the part of a line of n samples its
+// outputs that reach into the wrap (at most K - 1) and those left over after
+// the last whole block of the rest read, padded to whole blocks, and their
+// sums; the other outputs read the line where it is.
+inline std::int64_t circularEdgeLength(std::int64_t n, std::int64_t K) {
+    const std::int64_t wrapped = n < K - 1 ? n : K - 1;
+    return 2 * (wrapped + 2 * kMaxCircularBlock) + K;
 }
 
 // Scratch of the synthesis level kernel: a window of 2P columns, the 2(P - 1)
