@@ -59,8 +59,11 @@ function(add_octave_native_plugin name)
   file(READ ${help} help_text)
   string(REPLACE "\n%" "\n" help_text "\n${help_text}")
   string(SUBSTRING "${help_text}" 1 -1 help_text)
-  file(CONFIGURE OUTPUT ${help_dir}/plugin_help.h @ONLY
-       CONTENT "static const char kPluginHelp[] = R\"help(@help_text@)help\";\n")
+  # Copied only when it changes (no substitutions in the text), so that a new
+  # configure run recompiles nothing.
+  file(WRITE ${help_dir}/plugin_help.h.new
+       "static const char kPluginHelp[] = R\"help(${help_text})help\";\n")
+  configure_file(${help_dir}/plugin_help.h.new ${help_dir}/plugin_help.h COPYONLY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${help})
   add_library(${name}_oct_objects OBJECT gateways/${name}.cpp host/octave_native_entry.cpp)
   target_include_directories(${name}_oct_objects PRIVATE ${OCTAVE_INCLUDE_DIRS} ${help_dir})
