@@ -34,21 +34,29 @@ public:
         }
     }
 
-    // A result of rows x cols doubles, not initialised: the core writes every
-    // sample.  Memory from the allocator Octave's arrays use, handed to the
-    // array, which frees it.
+    // A result of rows x cols doubles, not initialised: every core writes
+    // every sample of its output.  NDArray(dim_vector) would zero it (Octave's
+    // array storage value-initialises each element), so the memory comes from
+    // the allocator Octave's arrays use and is handed to the array, which
+    // frees it.
     PluginArray(std::size_t rows, std::size_t cols)
         : m_isDouble(true), m_isComplex(false), m_isSparse(false) {
         const dim_vector shape(static_cast<octave_idx_type>(rows),
                                static_cast<octave_idx_type>(cols));
-        double* memory = std::allocator<double>().allocate(rows * cols);
+        std::allocator<double> allocator;
+        double* memory = allocator.allocate(rows * cols);
 #if defined(PLUGIN_POISON_RESULTS)
         // Test builds: a signalling NaN with a payload no core computes, so
         // that a sample the core leaves unwritten shows in the result.
         const std::uint64_t poison = 0x7FF00000DEADBEEFull;
         for (std::size_t i = 0; i < rows * cols; ++i) std::memcpy(memory + i, &poison, 8);
 #endif
-        m_values = NDArray(Array<double>(memory, shape));
+        try {
+            m_values = NDArray(Array<double>(memory, shape));
+        } catch (...) {
+            allocator.deallocate(memory, rows * cols);
+            throw;
+        }
         setDimensions(shape);
     }
 
