@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Makes the Octave package build/dist/periodicwavelets-<version>.tar.gz, which
 #   pkg install periodicwavelets-<version>.tar.gz
-# accepts: it compiles the four plug-ins from source on the user's machine
-# with mkoctfile --mex (src/Makefile).  Layout: DESCRIPTION, COPYING, INDEX,
-# inst/ (wavelet_filters, wavelet_demo, the self-test and the help files of
-# the plug-ins), src/ (core/, gateways/, the host headers, Makefile), and
-# post_install.m, which moves the help files beside the installed binaries.
+# accepts: it compiles the four plug-ins from source on the user's machine as
+# Octave functions (.oct, mkoctfile; src/Makefile).  Layout: DESCRIPTION,
+# COPYING, INDEX, inst/ (wavelet_filters, wavelet_demo, the self-test and the
+# help files of the plug-ins), src/ (core/, gateways/, the host headers and
+# the Octave-native adapter, Makefile), and post_install.m, which moves the
+# help files beside the installed binaries.
 # Each plug-in's source list and the instruction-set flags of its kernels
 # come from the CMake build (a configure-only run, compile_commands.json).
 #   package.sh [BUILD_DIR] [VERSION]     (default ./build and 0.1.0)
@@ -58,11 +59,12 @@ sources=$(awk -v top="$top/" '
 } >"$stage/src/sources.mk"
 
 # The sources: core and gateways whole, of the host folder only its headers
-# and the export map (its subfolders are test and cross-build hosts).
+# and the Octave-native adapter (its subfolders are test and cross-build hosts).
 cp -r "$top/core" "$top/gateways" "$stage/src/"
 mkdir -p "$stage/src/host"
-cp "$top"/host/*.h "$top/host/exports.map" "$stage/src/host/"
-find "$stage/src" \( -name '*.o' -o -name '*.mex' \) -delete
+cp "$top"/host/*.h "$top/host/octave_native.cpp" "$top/host/octave_native_entry.cpp" \
+   "$stage/src/host/"
+find "$stage/src" \( -name '*.o' -o -name '*.mex' -o -name '*.oct' \) -delete
 cp "$top/toolbox/package/Makefile" "$stage/src/"
 
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date +%F)/" \

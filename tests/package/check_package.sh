@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the Octave package, installs it with pkg into a throw-away prefix
 # (its own HOME, pkg install -local), loads it and runs its self-test, its
-# built-in tests (pkg test) and checks help and the exported symbols.
+# built-in tests (pkg test) and checks help and the exported symbols: the
+# package installs the Octave-native plug-ins (.oct), each exporting only
+# the installer G<name> that Octave looks up.
 #   check_package.sh [BUILD_DIR]
 set -eu
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -32,10 +34,13 @@ failed=$(sed -n 's/^ *FAIL *\([0-9][0-9]*\)$/\1/p' "$log" | tail -n 1)
 if [ -z "$passed" ] || [ "$passed" -eq 0 ] || [ "${failed:-0}" -ne 0 ]; then
   echo "FAILED: pkg test passed ${passed:-none}, failed ${failed:-?}"; exit 1
 fi
-mexes=$(find "$tmp/pkg" -name '*.mex')
-[ "$(wc -l <<<"$mexes")" -eq 4 ] || { echo "FAILED: expected 4 installed plug-ins: $mexes"; exit 1; }
-for f in $mexes; do
+grep -q "^installed in .*-api-v" "$log" || { echo "FAILED: plug-ins not in the architecture folder"; exit 1; }
+octs=$(find "$tmp/pkg" -name '*.oct')
+[ "$(wc -l <<<"$octs")" -eq 4 ] || { echo "FAILED: expected 4 installed plug-ins: $octs"; exit 1; }
+[ -z "$(find "$tmp/pkg" -name '*.mex')" ] || { echo "FAILED: .mex files installed"; exit 1; }
+for f in $octs; do
   exported=$(nm -D --defined-only "$f" | awk '{print $NF}' | tr '\n' ' ')
-  [ "$exported" = "mexFunction " ] || { echo "FAILED: $f exports $exported"; exit 1; }
+  [ "$exported" = "G$(basename "$f" .oct) " ] || { echo "FAILED: $f exports $exported"; exit 1; }
+  [ -f "${f%.oct}.m" ] || { echo "FAILED: no help file beside $f"; exit 1; }
 done
-echo "package $(basename "$tarball"): installed, loaded, $passed built-in tests passed, only mexFunction exported"
+echo "package $(basename "$tarball"): installed, loaded, $passed built-in tests passed, .oct plug-ins exporting only their installers"

@@ -1,11 +1,12 @@
 function post_install (desc)
   % Run by pkg install once the files are in place.  pkg puts the compiled
-  % plug-ins into the architecture folder and every .m file into the package
-  % folder; Octave shows help for a plug-in only from a .m file beside it, so
-  % the help files of the plug-ins move next to their binaries.
+  % plug-ins (.oct) into the architecture folder and every .m file into the
+  % package folder.  Octave reads the help of a .oct from the binary (it is
+  % compiled in); the help files still move beside the plug-ins, the layout
+  % of every folder of plug-ins.
   arch = fullfile (desc.archprefix, [__octave_config_info__("canonical_host_type"), ...
                                      "-", __octave_config_info__("api_version")]);
-  plugins = dir (fullfile (arch, ["*." mexext()]));
+  plugins = dir (fullfile (arch, "*.oct"));
   if (isempty (plugins))
     error ("periodicwavelets: no plug-ins were built in %s", arch);
   end
