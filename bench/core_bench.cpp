@@ -5,6 +5,9 @@
 // Names:  <core>/<shape>/<rows>x<cols>/K<taps>[/L<levels>]   and  memcpy/<rows>x<cols>
 //   core   dwt, idwt, cyclic_split, cyclic_merge
 //   shape  matrix (n x n), row (1 x n^2) or column (n^2 x 1)
+// and peak/mul_add/<isa>: the peak throughput of separate multiplies and adds
+// on the widest vector unit the machine has (counter "flops", per second),
+// the unit of the cores' arithmetic floor.
 // Counters: items_per_second and bytes_per_second count the pixels (8 bytes
 // each) of the matrix once per call; time_per_pixel_tap is the time of one call
 // divided by pixels x K (flat when the cost grows like the work).
@@ -26,6 +29,8 @@
 #include "core/cyclic_split.h"
 #include "core/dwt.h"
 #include "core/idwt.h"
+#include "core/fast/isa.h"
+#include "peak.h"
 
 namespace {
 
@@ -162,7 +167,37 @@ void configure(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
+// Independent multiply-then-add chains in registers: no memory traffic, only
+// the multiply and add units.  flops counts one multiply and one add per lane.
+void benchPeak(benchmark::State& state, peak::MulAddLoop loop) {
+    const std::int64_t steps = 1 << 16;
+    double sink = 0.0;
+    std::int64_t flops = 0;
+    for (auto _ : state) {
+        flops += loop(steps, &sink);
+        benchmark::DoNotOptimize(sink);
+    }
+    state.counters["flops"] = benchmark::Counter(static_cast<double>(flops), benchmark::Counter::kIsRate);
+}
+
+// The widest instruction set this processor runs, as the cores pick it.
+void registerPeak() {
+    const char* name = "baseline";
+    peak::MulAddLoop loop = peak::mulAddBaseline;
+#if defined(__x86_64__) || defined(_M_X64)
+    if (fast::best() == fast::Isa::Avx512) {
+        name = "avx512";
+        loop = peak::mulAddAvx512;
+    } else if (fast::best() == fast::Isa::Avx2) {
+        name = "avx2";
+        loop = peak::mulAddAvx2;
+    }
+#endif
+    configure(benchmark::RegisterBenchmark((std::string("peak/mul_add/") + name).c_str(), benchPeak, loop));
+}
+
 void registerAll() {
+    registerPeak();
     for (int side : kSides) {
         const Dims square = dimsOf(Shape::Matrix, side);
         configure(benchmark::RegisterBenchmark(("memcpy/" + dimsName(square)).c_str(), benchMemcpy,
