@@ -17,15 +17,15 @@ import pywt
 def median_seconds(call, min_total=0.3, samples=5, warmed_up=False):
     """Median time of one call: each sample repeats the call enough times to
     last at least min_total / samples seconds.  Calls slower than a second
-    take 3 samples of one call (the 1-D signals of 2^24 samples: several
-    seconds each in PyWavelets)."""
+    (the 1-D signals of 2^24 samples: seconds each in PyWavelets) take only
+    as many single-call samples as fit in about 3 seconds, at least one."""
     if not warmed_up:
         call()
     start = time.perf_counter()
     call()
     once = time.perf_counter() - start
     if once > 1.0:
-        samples = 3
+        samples = max(1, min(3, int(3.0 / once)))
     repeat = max(1, int(min_total / samples / max(once, 1e-9)))
     times = [once] if repeat == 1 else []
     while len(times) < samples:

@@ -192,8 +192,8 @@ def extra_rows(row, section, ratio, best, peak, pywt, octave):
                 r = ratio(oct_.get(name), mex.get(name))
                 row(what, r, f"<= {target}", r and r <= target)
         if mex.get("noop") and oct_.get("noop"):
-            row(f".oct no-op floor {side}^2, ms (.mex no-op {mex['noop'] * 1e3:.3f} ms)",
-                oct_["noop"] * 1e3, "(floor)", None)
+            row(f".oct no-op floor {side}^2 ({_ms(oct_['noop'])}) / .mex no-op ({_ms(mex['noop'])})",
+                ratio(oct_["noop"], mex["noop"]), "(floor)", None)
         elif skipped:
             row(f".oct no-op floor {side}^2", None, "(floor)", None, status="skipped (no .oct build)")
         if b:
@@ -203,6 +203,10 @@ def extra_rows(row, section, ratio, best, peak, pywt, octave):
     if skipped:
         lines.append(f"Octave builds: skipped ({skipped})")
     return lines
+
+
+def _ms(seconds):
+    return f"{seconds * 1e3:.1f} ms" if seconds >= 0.01 else f"{seconds * 1e6:.1f} us"
 
 
 def _as_list(value):
@@ -279,13 +283,16 @@ def main():
         r = ratio(o.get(name), o.get("noop_plugin"))
         row(f"{name} {n}^2 in Octave: plug-in / no-op plug-in", r, "<= 1.3", r and r <= 1.3)
     extra_lines = extra_rows(row, section, ratio, best, peak, pywt, octave)
-    # Growth from the grid alone: one sweep, one set of conditions.
-    section("growth with size (the grid, one run each)")
+    # Growth from the grid alone: one sweep, one set of conditions; a quick
+    # run has no matrices in its grid and uses the table's rows instead.
+    sweep = grid if any(k[1] == "matrix" and k[0] != "memcpy" for k in grid) else best
+    section("growth with size (" + ("the grid, one run each" if sweep is grid
+                                    else "the table's rows, medians") + ")")
     growth = {}
-    sides = sorted({k[2] for k in grid if k[0] == "memcpy"})
+    sides = sorted({k[2] for k in sweep if k[0] != "memcpy" and k[1] == "matrix"})
     for name, Lx in (("dwt", L), ("idwt", L), ("cyclic_split", 0), ("cyclic_merge", 0)):
-        per = {s: grid[(name, "matrix", s, s, K, Lx)] / (s * s * K)
-               for s in sides if (name, "matrix", s, s, K, Lx) in grid}
+        per = {s: sweep[(name, "matrix", s, s, K, Lx)] / (s * s * K)
+               for s in sides if (name, "matrix", s, s, K, Lx) in sweep}
         growth[name] = per
         if len(per) >= 2:
             r = max(per.values()) / min(per.values())
@@ -331,7 +338,7 @@ def main():
                                     for k, v in sorted(best.items())],
                    "pywt": pywt, "octave": octave}, f, indent=1)
 
-    plot(d, grid, py, oc, sides)
+    plot(d, sweep, py, oc, sides)
 
 
 def plot(d, best, py, oc, sides):

@@ -56,7 +56,7 @@ targets="^$cores/(matrix/(256x256|1024x1024|2048x2048|4096x4096)|$vectors)/K8(/L
 targets+='|^memcpy/2048x2048/|^peak/'
 signals=(65536 1048576 16777216)
 if [ $quick -eq 1 ]; then
-  grid="^$cores/matrix/[0-9x]+/K8(/L3)?/real_time|^memcpy/"
+  grid='^memcpy/'    # the matrices of the plot and the growth rows are table rows
   sides=(256 1024 2048)
   octave_sides="2048"
   repetitions=3 min_time=0.05
