@@ -64,7 +64,7 @@ else
   grid='.'
   sides=(256 1024 2048 4096)
   octave_sides="[256 1024 2048 4096]"
-  repetitions=5 min_time=0.2
+  repetitions=5 min_time=0.1
 fi
 echo "== cores: the table's rows ($repetitions repetitions)"
 "$out/core_bench" --benchmark_filter="$targets" --benchmark_repetitions=$repetitions \
