@@ -31,9 +31,9 @@ plugins=(wavelet_analysis wavelet_synthesis cyclic_split cyclic_merge)
 # The Octave-native builds (<name>_oct, into build/plugins-oct) where this
 # tree has them.
 oct_targets=()
-available=$(cmake --build "$top/build" --target help)
-for p in "${plugins[@]}"; do
-  if grep -qx "\.\.\. ${p}_oct" <<<"$available"; then oct_targets+=("${p}_oct"); fi
+available=$(cmake --build "$top/build" --target help 2>/dev/null || true)
+for p in "${plugins[@]}"; do   # "... name" (Makefiles) or "name: phony" (Ninja)
+  if grep -qE "^(\.\.\. )?${p}_oct(: .*)?\$" <<<"$available"; then oct_targets+=("${p}_oct"); fi
 done
 cmake --build "$top/build" -j "$(nproc)" --target core_bench noop_plugin noop_oct \
   "${plugins[@]}" "${oct_targets[@]}"
