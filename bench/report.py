@@ -180,14 +180,16 @@ def extra_rows(row, section, ratio, best, peak, pywt, octave):
 
     section("Octave builds end to end: .oct against .mex (db4, L = 3)")
     builds = {b["side"]: b for b in _as_list(octave.get("builds"))}
-    skipped = octave.get("builds_skipped") or (None if builds else "no Octave measurements")
+    skipped = octave.get("builds_skipped") or (None if builds else "no Octave run")
+    status = f"skipped ({skipped})" if skipped and not octave.get("builds_skipped") \
+        else "skipped (no .oct build)"
     for side, target in BUILD_TARGETS:
         b = builds.get(side, {})
         mex, oct_ = b.get("mex") or {}, b.get("oct") or {}
         for name in PLUGINS:
             what = f"{name} {side}^2: .oct / .mex"
             if skipped or name not in oct_:
-                row(what, None, f"<= {target}", None, status="skipped (no .oct build)")
+                row(what, None, f"<= {target}", None, status=status)
             else:
                 r = ratio(oct_.get(name), mex.get(name))
                 row(what, r, f"<= {target}", r and r <= target)
@@ -195,7 +197,7 @@ def extra_rows(row, section, ratio, best, peak, pywt, octave):
             row(f".oct no-op floor {side}^2 ({_ms(oct_['noop'])}) / .mex no-op ({_ms(mex['noop'])})",
                 ratio(oct_["noop"], mex["noop"]), "(floor)", None)
         elif skipped:
-            row(f".oct no-op floor {side}^2", None, "(floor)", None, status="skipped (no .oct build)")
+            row(f".oct no-op floor {side}^2", None, "(floor)", None, status=status)
         if b:
             lines.append(f"Octave {side}^2 (ms) .mex / .oct: " + ", ".join(
                 f"{k} {mex[k] * 1e3:.3f} / " + (f"{oct_[k] * 1e3:.3f}" if k in oct_ else "-")
