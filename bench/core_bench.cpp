@@ -5,6 +5,9 @@
 // Names:  <core>/<shape>/<rows>x<cols>/K<taps>[/L<levels>]   and  memcpy/<rows>x<cols>
 //   core   dwt, idwt, cyclic_split, cyclic_merge
 //   shape  matrix (n x n), row (1 x n^2) or column (n^2 x 1)
+// and peak/mul_add/<isa>: the peak throughput of separate multiplies and adds
+// on the widest vector unit the machine has (counter "flops", per second),
+// the unit of the cores' arithmetic floor.
 // Counters: items_per_second and bytes_per_second count the pixels (8 bytes
 // each) of the matrix once per call; time_per_pixel_tap is the time of one call
 // divided by pixels x K (flat when the cost grows like the work).
@@ -26,6 +29,8 @@
 #include "core/cyclic_split.h"
 #include "core/dwt.h"
 #include "core/idwt.h"
+#include "core/fast/isa.h"
+#include "peak.h"
 
 namespace {
 
@@ -58,12 +63,22 @@ const char* nameOf(Shape shape) {
 }
 
 // Reproducible data in [-1, 1): the values do not change the speed, but they
-// stay away from subnormal numbers through every level.
-std::vector<double> randomData(std::size_t count, unsigned seed) {
-    std::mt19937_64 generator(seed);
-    std::uniform_real_distribution<double> uniform(-1.0, 1.0);
-    std::vector<double> data(count);
-    for (double& value : data) value = uniform(generator);
+// stay away from subnormal numbers through every level.  Google Benchmark runs
+// a benchmark's function several times (to size the iteration count, then per
+// repetition); the last array is kept so that 2^24 samples are drawn once per
+// benchmark, not once per run.
+const std::vector<double>& randomData(std::size_t count, unsigned seed) {
+    static std::vector<double> data;
+    static std::size_t lastCount = 0;
+    static unsigned lastSeed = 0;
+    if (count != lastCount || seed != lastSeed || data.size() != count) {
+        std::mt19937_64 generator(seed);
+        std::uniform_real_distribution<double> uniform(-1.0, 1.0);
+        data.resize(count);
+        for (double& value : data) value = uniform(generator);
+        lastCount = count;
+        lastSeed = seed;
+    }
     return data;
 }
 
@@ -93,7 +108,7 @@ void setCounters(benchmark::State& state, std::int64_t pixels, int K) {
 
 void benchDwt(benchmark::State& state, Dims d, int K, int L) {
     const std::int64_t pixels = static_cast<std::int64_t>(d.rows) * d.cols;
-    const std::vector<double> input = randomData(pixels, 1);
+    const std::vector<double>& input = randomData(pixels, 1);
     std::vector<double> output(pixels);
     std::vector<double> h0, h1;
     filterPair(K, h0, h1);
@@ -109,7 +124,7 @@ void benchDwt(benchmark::State& state, Dims d, int K, int L) {
 
 void benchIdwt(benchmark::State& state, Dims d, int K, int L) {
     const std::int64_t pixels = static_cast<std::int64_t>(d.rows) * d.cols;
-    const std::vector<double> input = randomData(pixels, 2);
+    const std::vector<double>& input = randomData(pixels, 2);
     std::vector<double> output(pixels);
     std::vector<double> h0, h1;
     filterPair(K, h0, h1);
@@ -129,7 +144,7 @@ using Circular = bool (*)(const double*, double*, int, int, const double*, const
 
 void benchCircular(benchmark::State& state, Circular core, Dims d, int K) {
     const std::int64_t pixels = static_cast<std::int64_t>(d.rows) * d.cols;
-    const std::vector<double> input = randomData(pixels, 3);
+    const std::vector<double>& input = randomData(pixels, 3);
     std::vector<double> output(pixels);
     std::vector<double> columnTaps, rowTaps;
     filterPair(K, columnTaps, rowTaps);
@@ -144,7 +159,7 @@ void benchCircular(benchmark::State& state, Circular core, Dims d, int K) {
 
 void benchMemcpy(benchmark::State& state, Dims d) {
     const std::int64_t pixels = static_cast<std::int64_t>(d.rows) * d.cols;
-    const std::vector<double> input = randomData(pixels, 4);
+    const std::vector<double>& input = randomData(pixels, 4);
     std::vector<double> output(pixels);
     for (auto _ : state) {
         std::memcpy(output.data(), input.data(), pixels * sizeof(double));
@@ -162,7 +177,37 @@ void configure(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
+// Independent multiply-then-add chains in registers: no memory traffic, only
+// the multiply and add units.  flops counts one multiply and one add per lane.
+void benchPeak(benchmark::State& state, peak::MulAddLoop loop) {
+    const std::int64_t steps = 1 << 16;
+    double sink = 0.0;
+    std::int64_t flops = 0;
+    for (auto _ : state) {
+        flops += loop(steps, &sink);
+        benchmark::DoNotOptimize(sink);
+    }
+    state.counters["flops"] = benchmark::Counter(static_cast<double>(flops), benchmark::Counter::kIsRate);
+}
+
+// The widest instruction set this processor runs, as the cores pick it.
+void registerPeak() {
+    const char* name = "baseline";
+    peak::MulAddLoop loop = peak::mulAddBaseline;
+#if defined(__x86_64__) || defined(_M_X64)
+    if (fast::best() == fast::Isa::Avx512) {
+        name = "avx512";
+        loop = peak::mulAddAvx512;
+    } else if (fast::best() == fast::Isa::Avx2) {
+        name = "avx2";
+        loop = peak::mulAddAvx2;
+    }
+#endif
+    configure(benchmark::RegisterBenchmark((std::string("peak/mul_add/") + name).c_str(), benchPeak, loop));
+}
+
 void registerAll() {
+    registerPeak();
     for (int side : kSides) {
         const Dims square = dimsOf(Shape::Matrix, side);
         configure(benchmark::RegisterBenchmark(("memcpy/" + dimsName(square)).c_str(), benchMemcpy,

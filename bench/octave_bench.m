@@ -1,7 +1,7 @@
-function octave_bench (out_file, sides, samples)
+function octave_bench (out_file, sides, samples, mex_dir, oct_dir, build_sides)
   % OCTAVE_BENCH  End-to-end times of the plug-ins in Octave and of the peers.
   %
-  %   octave_bench (OUT_FILE, SIDES, SAMPLES)
+  %   octave_bench (OUT_FILE, SIDES, SAMPLES, MEX_DIR, OCT_DIR, BUILD_SIDES)
   %
   %   For every n in SIDES, on an n x n matrix of random doubles with the
   %   8-tap Daubechies pair (K = 8, 3 levels): each plug-in, the no-op
@@ -10,9 +10,24 @@ function octave_bench (out_file, sides, samples)
   %   a periodically padded copy (separable, 'valid') and
   %   real (ifft2 (fft2 (x) .* fft2 (h, m, n))).  Each time is the median of
   %   SAMPLES samples, a sample repeating the call enough to last >= 50 ms.
-  %   The plug-ins and noop_plugin must be on the path.  Writes JSON.
+  %   The plug-ins and noop_plugin must be on the path.
+  %
+  %   Then the per-call cost on small arrays: an 8 x 8 Haar call (L = 3) of
+  %   each plug-in against noop_plugin taking the same arguments.
+  %
+  %   Then the two Octave builds of the plug-ins, the .mex files in MEX_DIR
+  %   and the Octave-native .oct files in OCT_DIR, end to end at every n in
+  %   BUILD_SIDES (db4, L = 3), each against its own no-op floor (noop_plugin,
+  %   noop_oct).  Octave prefers a .oct to a .mex of the same name, so only one
+  %   of the two folders is on the path while its build is timed.  Skipped
+  %   (and said so in the JSON) when OCT_DIR holds no .oct plug-in.
+  %   Writes JSON.
   if (nargin < 3)
     samples = 5;
+  end
+  if (nargin < 6)
+    mex_dir = oct_dir = "";
+    build_sides = [];
   end
   [h0, h1, g0, g1] = wavelet_filters ("db4");
   K = numel (h0);
@@ -39,22 +54,118 @@ function octave_bench (out_file, sides, samples)
   end
   result = struct ("octave_version", OCTAVE_VERSION, "check", check);
   result.results = rows;
+  result.haar8 = small_haar_calls (samples);
+  [result.builds, result.builds_skipped] = compare_builds (mex_dir, oct_dir, build_sides, samples);
   fid = fopen (out_file, "w");
   fputs (fid, jsonencode (result));
   fclose (fid);
 end
 
+function r = small_haar_calls (samples)
+  % The per-call cost: an 8 x 8 Haar call against the no-op taking the same arguments.
+  [h0, h1, g0, g1] = wavelet_filters ("haar");
+  rand ("seed", 3);
+  x = 2 * rand (8) - 1;
+  y = wavelet_analysis (x, h0, h1, 3);
+  r = struct ("side", 8, "taps", 2, "levels", 3);
+  r.wavelet_analysis = median_time (@() wavelet_analysis (x, h0, h1, 3), samples);
+  r.wavelet_synthesis = median_time (@() wavelet_synthesis (y, g0, g1, 3), samples);
+  r.cyclic_split = median_time (@() cyclic_split (x, h0, h1), samples);
+  r.cyclic_merge = median_time (@() cyclic_merge (x, h0, h1), samples);
+  r.noop_plugin_4 = median_time (@() noop_plugin (x, h0, h1, 3), samples);
+  r.noop_plugin_3 = median_time (@() noop_plugin (x, h0, h1), samples);
+  printf ("octave 8x8 Haar (us): analysis %.2f, synthesis %.2f, split %.2f, merge %.2f, no-op with 4 / 3 arguments %.2f / %.2f\n", 1e6 * [r.wavelet_analysis, r.wavelet_synthesis, r.cyclic_split, r.cyclic_merge, r.noop_plugin_4, r.noop_plugin_3]);
+  fflush (stdout);
+end
+
+function [builds, skipped] = compare_builds (mex_dir, oct_dir, build_sides, samples)
+  % Each plug-in's .oct build against its .mex build, end to end.
+  names = {"wavelet_analysis", "wavelet_synthesis", "cyclic_split", "cyclic_merge"};
+  builds = {};
+  skipped = "";
+  present = cellfun (@(name) exist (fullfile (oct_dir, [name ".oct"]), "file") != 0, names);
+  if (isempty (build_sides) || isempty (oct_dir) || ! any (present))
+    skipped = sprintf ("no .oct build in %s", oct_dir);
+    printf ("octave .oct against .mex: skipped (%s)\n", skipped);
+    return;
+  end
+  [h0, h1, g0, g1] = wavelet_filters ("db4");
+  L = 3;
+  for n = build_sides
+    rand ("seed", 1);
+    x = 2 * rand (n) - 1;
+    y = wavelet_analysis (x, h0, h1, L);
+    calls = {@() wavelet_analysis (x, h0, h1, L), @() wavelet_synthesis (y, g0, g1, L), ...
+             @() cyclic_split (x, h0, h1), @() cyclic_merge (x, h0, h1)};
+    r = struct ("side", n, "taps", numel (h0), "levels", L, "mex", struct (), "oct", struct ());
+    for build = {"oct", "mex"}
+      kind = build{1};
+      if (strcmp (kind, "oct"))
+        use_only (oct_dir, mex_dir, names);
+      else
+        use_only (mex_dir, oct_dir, names);
+      end
+      for i = 1:numel (names)
+        if (strcmp (kind, "oct") && ! present(i))
+          continue;
+        end
+        expect_from (names{i}, kind);
+        r.(kind).(names{i}) = median_time (calls{i}, samples);
+      end
+    end
+    r.mex.noop = median_time (@() noop_plugin (x, h0, h1, L), samples);
+    r.oct.noop = median_time (@() noop_oct (x, h0, h1, L), samples);
+    printf ("octave %dx%d .mex / .oct (ms):", n, n);
+    for name = [names, {"noop"}]
+      if (isfield (r.oct, name{1}))
+        printf (" %s %.3f / %.3f,", name{1}, 1e3 * r.mex.(name{1}), 1e3 * r.oct.(name{1}));
+      end
+    end
+    printf ("\n");
+    fflush (stdout);
+    builds{end+1} = r;
+  end
+  use_only (mex_dir, oct_dir, names);
+end
+
+function use_only (keep, drop, names)
+  % Only KEEP of the two build folders on the path; the loaded copies of the
+  % plug-ins forgotten, so that the next call finds them anew.
+  if (any (strcmp (strsplit (path (), pathsep ()), drop)))
+    rmpath (drop);
+  end
+  addpath (keep);
+  for i = 1:numel (names)
+    clear (names{i});
+  end
+end
+
+function expect_from (name, kind)
+  where = which (name);
+  [~, ~, ext] = fileparts (where);
+  if (! strcmp (ext, ["." kind]))
+    error ("octave_bench: %s resolves to '%s', not a .%s file", name, where, kind);
+  end
+end
+
 function t = median_time (f, samples)
+  % Calls slower than a quarter second (the peers at large sizes on a busy
+  % machine) take at most 3 single-call samples, the first being the one
+  % that sized the repetition.
   f ();                                   % warm up (loads the plug-in, faults pages in)
   tic; f (); once = toc;
   repeat = max (1, ceil (0.05 / max (once, 1e-6)));
-  times = zeros (1, samples);
-  for s = 1:samples
+  times = [];
+  if (once > 0.25)
+    samples = min (samples, 3);
+    times = once;
+  end
+  while (numel (times) < samples)
     tic;
     for i = 1:repeat
       f ();
     end
-    times(s) = toc / repeat;
+    times(end+1) = toc / repeat;
   end
   t = median (times);
 end
