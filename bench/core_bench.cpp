@@ -224,10 +224,10 @@ void registerAll() {
                                                            d, K, L));
                 }
                 configure(benchmark::RegisterBenchmark(("cyclic_split" + where + std::to_string(K)).c_str(),
-                                                       benchCircular, forward_wrap::filterColumnsANDrows,
+                                                       benchCircular, cyclic_split::filterColumnsANDrows,
                                                        d, K));
                 configure(benchmark::RegisterBenchmark(("cyclic_merge" + where + std::to_string(K)).c_str(),
-                                                       benchCircular, backward_wrap::filterColumnsANDrows,
+                                                       benchCircular, cyclic_merge::filterColumnsANDrows,
                                                        d, K));
             }
         }

@@ -2,7 +2,7 @@
 
 #include "lines.h"
 
-namespace backward_wrap {
+namespace cyclic_merge {
 
 void conv(double* scratch, int n, const double* taps, int K, double* result) {
     // The wrap, one value at a time from the top of the gap down: each slot
@@ -32,4 +32,4 @@ bool filterColumnsANDrows(const double* input, double* output, int rows, int col
                                      rowTaps, K);
 }
 
-}  // namespace backward_wrap
+}  // namespace cyclic_merge

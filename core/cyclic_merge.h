@@ -5,7 +5,7 @@
 
 #include "fast/isa.h"
 
-namespace backward_wrap {
+namespace cyclic_merge {
 
 // One periodic line.  `scratch` holds the n samples in slots K-1 .. K+n-2 (from
 // slot 0 when K < 1); slots 0 .. K-2 receive the wrap, filled from the top down
@@ -31,4 +31,4 @@ bool filterColumnsANDrows(const double* input, double* output, int rows, int col
 bool filterColumnsANDrowsUsing(fast::Isa isa, const double* input, double* output, int rows,
                                int cols, const double* columnTaps, const double* rowTaps, int K);
 
-}  // namespace backward_wrap
+}  // namespace cyclic_merge

@@ -2,7 +2,7 @@
 
 #include "lines.h"
 
-namespace forward_wrap {
+namespace cyclic_split {
 
 void conv(double* scratch, int n, const double* taps, int K, double* result) {
     // The wrap, one value at a time in ascending order: when the filter is
@@ -30,4 +30,4 @@ bool filterColumnsANDrows(const double* input, double* output, int rows, int col
                                      rowTaps, K);
 }
 
-}  // namespace forward_wrap
+}  // namespace cyclic_split

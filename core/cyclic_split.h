@@ -5,7 +5,7 @@
 
 #include "fast/isa.h"
 
-namespace forward_wrap {
+namespace cyclic_split {
 
 // One periodic line.  `scratch` holds the n samples in slots 0 .. n-1 and room
 // for K - 1 more, which receive the wrap (slot n + k holds the sample of slot
@@ -29,4 +29,4 @@ bool filterColumnsANDrows(const double* input, double* output, int rows, int col
 bool filterColumnsANDrowsUsing(fast::Isa isa, const double* input, double* output, int rows,
                                int cols, const double* columnTaps, const double* rowTaps, int K);
 
-}  // namespace forward_wrap
+}  // namespace cyclic_split

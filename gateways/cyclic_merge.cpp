@@ -5,5 +5,5 @@
 
 PLUGIN_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     (void)nlhs;
-    circular::gateway("cyclic_merge", backward_wrap::filterColumnsANDrows, plhs, nrhs, prhs);
+    circular::gateway("cyclic_merge", cyclic_merge::filterColumnsANDrows, plhs, nrhs, prhs);
 }

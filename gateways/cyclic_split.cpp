@@ -5,5 +5,5 @@
 
 PLUGIN_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     (void)nlhs;
-    circular::gateway("cyclic_split", forward_wrap::filterColumnsANDrows, plhs, nrhs, prhs);
+    circular::gateway("cyclic_split", cyclic_split::filterColumnsANDrows, plhs, nrhs, prhs);
 }

@@ -96,7 +96,7 @@ TEST(AllocationFailure, CircularCoresLeaveTheOutputUntouched) {
     using Filter = bool (*)(const double*, double*, int, int, const double*, const double*, int);
     const double x[6] = {1, 2, 3, 4, 5, 6};
     const double taps[2] = {0.5, 0.5};
-    for (Filter f : {forward_wrap::filterColumnsANDrows, backward_wrap::filterColumnsANDrows}) {
+    for (Filter f : {cyclic_split::filterColumnsANDrows, cyclic_merge::filterColumnsANDrows}) {
         const int requests = requestsOf([&] {
             double y[6];
             return f(x, y, 2, 3, taps, taps, 2);

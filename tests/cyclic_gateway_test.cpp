@@ -26,8 +26,8 @@ struct Plugin {
     bool (*core)(const double*, double*, int, int, const double*, const double*, int);
 };
 const Plugin kPlugins[] = {
-    {"cyclic_split", cyclic_split_entry, forward_wrap::filterColumnsANDrows},
-    {"cyclic_merge", cyclic_merge_entry, backward_wrap::filterColumnsANDrows}};
+    {"cyclic_split", cyclic_split_entry, cyclic_split::filterColumnsANDrows},
+    {"cyclic_merge", cyclic_merge_entry, cyclic_merge::filterColumnsANDrows}};
 
 standin::Outcome run(const Plugin& p, const mxArray* x, const mxArray* f1, const mxArray* f2,
                      int nlhs = 1) {

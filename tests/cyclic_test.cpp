@@ -27,7 +27,7 @@ ConvRun splitConv(const std::vector<double>& x, const std::vector<double>& h) {
     const int n = static_cast<int>(x.size()), K = static_cast<int>(h.size());
     ConvRun run{x, std::vector<double>(x.size())};
     run.scratch.resize(x.size() + K - 1, -99.0);
-    forward_wrap::conv(run.scratch.data(), n, h.data(), K, run.result.data());
+    cyclic_split::conv(run.scratch.data(), n, h.data(), K, run.result.data());
     return run;
 }
 
@@ -35,7 +35,7 @@ ConvRun mergeConv(const std::vector<double>& x, const std::vector<double>& h) {
     const int n = static_cast<int>(x.size()), K = static_cast<int>(h.size());
     ConvRun run{std::vector<double>(K - 1, -99.0), std::vector<double>(x.size())};
     run.scratch.insert(run.scratch.end(), x.begin(), x.end());
-    backward_wrap::conv(run.scratch.data(), n, h.data(), K, run.result.data());
+    cyclic_merge::conv(run.scratch.data(), n, h.data(), K, run.result.data());
     return run;
 }
 
@@ -68,8 +68,8 @@ struct Core {
     Filter filter;
     bool appendsWrap;  // the wrap follows the line: outputs lead by K - 1 samples
 };
-const Core kCores[] = {{"cyclic_split", forward_wrap::filterColumnsANDrows, true},
-                       {"cyclic_merge", backward_wrap::filterColumnsANDrows, false}};
+const Core kCores[] = {{"cyclic_split", cyclic_split::filterColumnsANDrows, true},
+                       {"cyclic_merge", cyclic_merge::filterColumnsANDrows, false}};
 
 }  // namespace
 
@@ -116,16 +116,16 @@ TEST(ForwardWrapFilter, WorkedMatrixExamples) {
     const double swap[] = {1, 0}, keep[] = {0, 1};
     // Taps (1, 0) take the sample one place further on: the rows exchange, and
     // along the rows every sample moves one place back.
-    EXPECT_TRUE(sameBits(filter(forward_wrap::filterColumnsANDrows, x, 2, 3, swap, keep, 2),
+    EXPECT_TRUE(sameBits(filter(cyclic_split::filterColumnsANDrows, x, 2, 3, swap, keep, 2),
                          byRows(2, 3, {4, 5, 6, 1, 2, 3})));
-    EXPECT_TRUE(sameBits(filter(forward_wrap::filterColumnsANDrows, x, 2, 3, swap, swap, 2),
+    EXPECT_TRUE(sameBits(filter(cyclic_split::filterColumnsANDrows, x, 2, 3, swap, swap, 2),
                          byRows(2, 3, {5, 6, 4, 2, 3, 1})));
 
     // A vector is filtered only along its length, with that dimension's taps.
     const double f1[] = {5, 7}, f2[] = {1, 10};
-    EXPECT_TRUE(sameBits(filter(forward_wrap::filterColumnsANDrows, {1, 2, 3, 4}, 1, 4, f1, f2, 2),
+    EXPECT_TRUE(sameBits(filter(cyclic_split::filterColumnsANDrows, {1, 2, 3, 4}, 1, 4, f1, f2, 2),
                          {1 * 10 + 2 * 1, 2 * 10 + 3 * 1, 3 * 10 + 4 * 1, 4 * 10 + 1 * 1}));
-    EXPECT_TRUE(sameBits(filter(forward_wrap::filterColumnsANDrows, {1, 2, 3, 4}, 4, 1, f1, f2, 2),
+    EXPECT_TRUE(sameBits(filter(cyclic_split::filterColumnsANDrows, {1, 2, 3, 4}, 4, 1, f1, f2, 2),
                          {1 * 7 + 2 * 5, 2 * 7 + 3 * 5, 3 * 7 + 4 * 5, 4 * 7 + 1 * 5}));
 }
 
@@ -133,15 +133,15 @@ TEST(BackwardWrapFilter, WorkedMatrixExamples) {
     const double hc[] = {1, 10}, hr[] = {0, 1};
     // Columns: y = 10 * previous + own, so rows (41 52 63) and (14 25 36);
     // rows: taps (0, 1) delay every row by one place.
-    EXPECT_TRUE(sameBits(filter(backward_wrap::filterColumnsANDrows,
+    EXPECT_TRUE(sameBits(filter(cyclic_merge::filterColumnsANDrows,
                                 byRows(2, 3, {1, 2, 3, 4, 5, 6}), 2, 3, hc, hr, 2),
                          byRows(2, 3, {63, 41, 52, 36, 14, 25})));
-    EXPECT_TRUE(sameBits(filter(backward_wrap::filterColumnsANDrows, byRows(2, 2, {1, 2, 3, 4}),
+    EXPECT_TRUE(sameBits(filter(cyclic_merge::filterColumnsANDrows, byRows(2, 2, {1, 2, 3, 4}),
                                 2, 2, hc, hr, 2),
                          byRows(2, 2, {42, 31, 24, 13})));
-    EXPECT_TRUE(sameBits(filter(backward_wrap::filterColumnsANDrows, {1, 2, 3}, 1, 3, hc, hr, 2),
+    EXPECT_TRUE(sameBits(filter(cyclic_merge::filterColumnsANDrows, {1, 2, 3}, 1, 3, hc, hr, 2),
                          {3, 1, 2}));
-    EXPECT_TRUE(sameBits(filter(backward_wrap::filterColumnsANDrows, {1, 2, 3}, 3, 1, hc, hr, 2),
+    EXPECT_TRUE(sameBits(filter(cyclic_merge::filterColumnsANDrows, {1, 2, 3}, 3, 1, hc, hr, 2),
                          {31, 12, 23}));
 }
 
@@ -216,10 +216,10 @@ TEST(CircularFilter, MatchesTheCircularConvolutionOnRandomInputs) {
             const auto hr = support::randomValues(rng, K);
             SCOPED_TRACE(::testing::Message() << s.R << "x" << s.C << " K=" << K);
             const auto want = oracle::circularConvolution2D(x, s.R, s.C, hc.data(), hr.data(), K);
-            EXPECT_TRUE(sameBits(filter(backward_wrap::filterColumnsANDrows, x, s.R, s.C,
+            EXPECT_TRUE(sameBits(filter(cyclic_merge::filterColumnsANDrows, x, s.R, s.C,
                                         hc.data(), hr.data(), K),
                                  want));
-            EXPECT_TRUE(sameBits(filter(forward_wrap::filterColumnsANDrows, x, s.R, s.C,
+            EXPECT_TRUE(sameBits(filter(cyclic_split::filterColumnsANDrows, x, s.R, s.C,
                                         hc.data(), hr.data(), K),
                                  advance(want, s.R, s.C, K - 1)));
         }
@@ -236,10 +236,10 @@ TEST(CircularFilter, ASingleUnitTapRotatesEveryLine) {
             h[d] = 1.0;
             SCOPED_TRACE(::testing::Message() << "K=" << K << " d=" << d);
             // Convolution delays by d; the appended wrap leads by K - 1 on top.
-            EXPECT_TRUE(sameBits(filter(backward_wrap::filterColumnsANDrows, x, R, C, h.data(),
+            EXPECT_TRUE(sameBits(filter(cyclic_merge::filterColumnsANDrows, x, R, C, h.data(),
                                         h.data(), K),
                                  advance(x, R, C, -d)));
-            EXPECT_TRUE(sameBits(filter(forward_wrap::filterColumnsANDrows, x, R, C, h.data(),
+            EXPECT_TRUE(sameBits(filter(cyclic_split::filterColumnsANDrows, x, R, C, h.data(),
                                         h.data(), K),
                                  advance(x, R, C, K - 1 - d)));
         }
@@ -249,8 +249,8 @@ TEST(CircularFilter, ASingleUnitTapRotatesEveryLine) {
 TEST(CircularFilter, OutputMayBeTheInputItself) {
     using Filter = bool (*)(fast::Isa, const double*, double*, int, int, const double*,
                             const double*, int);
-    const Filter filters[] = {forward_wrap::filterColumnsANDrowsUsing,
-                              backward_wrap::filterColumnsANDrowsUsing};
+    const Filter filters[] = {cyclic_split::filterColumnsANDrowsUsing,
+                              cyclic_merge::filterColumnsANDrowsUsing};
     // Vectors shorter and longer than the filter, matrices wider than the
     // filter, narrower ones with rows past the last group of 32, a filter of
     // more than 33 taps over a wide matrix, and a single sample.

@@ -100,8 +100,8 @@ TEST_P(FastKernels, SynthesisMatchesTheReferenceBitForBit) {
 TEST_P(FastKernels, CircularFiltersMatchTheReferenceBitForBit) {
     using Filter = bool (*)(Isa, const double*, double*, int, int, const double*, const double*,
                             int);
-    const Filter filters[] = {forward_wrap::filterColumnsANDrowsUsing,
-                              backward_wrap::filterColumnsANDrowsUsing};
+    const Filter filters[] = {cyclic_split::filterColumnsANDrowsUsing,
+                              cyclic_merge::filterColumnsANDrowsUsing};
     std::mt19937_64 rng(44);
     const Isa isa = GetParam();
     for (Filter filter : filters) {

@@ -60,11 +60,11 @@ TEST(Reentrancy, EveryCoreGivesSequentialResultsFromTwoThreads) {
                              j.x.data());
     });
     expectThreadedEqualsSequential([](Job& j) {
-        return forward_wrap::filterColumnsANDrows(j.x.data(), j.out.data(), j.M, j.N, j.f0.data(),
+        return cyclic_split::filterColumnsANDrows(j.x.data(), j.out.data(), j.M, j.N, j.f0.data(),
                                                   j.f1.data(), j.K);
     });
     expectThreadedEqualsSequential([](Job& j) {
-        return backward_wrap::filterColumnsANDrows(j.x.data(), j.out.data(), j.M, j.N,
+        return cyclic_merge::filterColumnsANDrows(j.x.data(), j.out.data(), j.M, j.N,
                                                    j.f0.data(), j.f1.data(), j.K);
     });
 }

@@ -65,8 +65,8 @@ namespace {
 
 using CircularFilter = bool (*)(const double*, double*, int, int, const double*, const double*,
                                 int);
-const CircularFilter kCircularFilters[] = {forward_wrap::filterColumnsANDrows,
-                                           backward_wrap::filterColumnsANDrows};
+const CircularFilter kCircularFilters[] = {cyclic_split::filterColumnsANDrows,
+                                           cyclic_merge::filterColumnsANDrows};
 
 std::int64_t circularPeak(CircularFilter f, int rows, int cols, int K) {
     const std::vector<double> x(static_cast<std::size_t>(rows) * cols, 1.0), taps(K, 0.5);
