@@ -46,8 +46,12 @@ struct SynthesisKernels {
     // place from their low (first half) and high (second half) bands.
     void (*rowGroups)(double* x, int stride, int groups, int width, const double* g0,
                       const double* g1, int K, double* work);
-    // Rebuilds one contiguous line of even length n in place.
-    void (*line)(double* x, int n, const double* g0, const double* g1, int K, double* work);
+    // Rebuilds one contiguous line of 2n samples into `to` from its low and
+    // high bands of n samples each, without scratch.  `to` may start where
+    // the low band starts (a line rebuilt over its own low band); it overlaps
+    // the high band nowhere.
+    void (*line)(const double* low, const double* high, double* to, int n, const double* g0,
+                 const double* g1, int K);
     // Rebuilds one level of an R x C block (both even, at least 2), columns
     // then rows, reading it from `from` and writing it to x (columns stride
     // apart, distinct from both arrays of `from`); work holds
@@ -87,11 +91,9 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
     return rows > lines ? rows : lines;
 }
 
-// Scratch of the synthesis level kernel: a window of 2P columns, the 2(P - 1)
-// columns the periodic prefix reads, and a line kernel's buffers.
-inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
-    return (2 * K) * R + 2 * (R / 2 + K + 2);
-}
+// Scratch of the synthesis level kernel: a window of 2P columns and the
+// 2(P - 1) columns the periodic prefix reads.
+inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) { return (2 * K) * R; }
 }  // namespace
 
 #define FAST_DECLARE_KERNELS(isa)                \
