@@ -60,7 +60,7 @@ enum class Path {
     Zeros,      // no tap pair: every rebuilt sample is +0.0
     Reference,  // the straightforward code: a line and its two bands
     Vector,     // one contiguous line, each level reading its high band from the input
-    Levels,     // blocks that split evenly: each level written into the next array
+    Levels,     // blocks that split evenly: each level written into the next place
     InPlace,    // anything else: copied, then rebuilt level by level in the output
 };
 
@@ -71,8 +71,6 @@ struct Plan {
     int levels = 0;
     std::int64_t bands = 0;    // line buffers (see each path)
     std::int64_t work = 0;     // the kernels' work
-    std::int64_t coarse = 0;   // Levels: the results of the two levels before the last
-    std::int64_t coarser = 0;
 };
 
 Plan planFor(fast::Isa isa, int M, int N, int K, int levels, bool sameArrays) {
@@ -113,8 +111,6 @@ Plan planFor(fast::Isa isa, int M, int N, int K, int levels, bool sameArrays) {
         if (wholeLevels) {
             plan.path = Path::Levels;
             plan.work = fast::synthesisLevelWork(H, K);
-            plan.coarse = levels >= 2 ? static_cast<std::int64_t>(H / 2) * (W / 2) : 0;
-            plan.coarser = levels >= 3 ? static_cast<std::int64_t>(H / 4) * (W / 4) : 0;
         } else {
             // Half a line for a column's high band, a whole line and half
             // another for a left-over row's bands and result.
@@ -195,22 +191,24 @@ bool rebuildVector(const fast::SynthesisKernels& kernels, const Plan& plan, doub
 // A matrix whose blocks split evenly at every level and end as the whole
 // matrix is rebuilt level by level, column by column, each level from the
 // coarser level's result and the input's bands straight into the next
-// array: the last level writes the output, the ones before alternate
-// between two smaller arrays (a level written in place would overwrite
-// band columns it has still to read).  Nothing is copied first.
+// place, nothing copied first.  The levels before the last one alternate
+// between two quarters of the output that the ones after do not read: the
+// top right (the last but one, whose column l the last level reads before it
+// writes output column C/2 + l over it) and the bottom left.
 bool rebuildLevels(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
                    const double* g0, const double* g1, int K, const double* input) {
-    Buffer work(plan.work), coarse(plan.coarse), coarser(plan.coarser);
-    if (work.missing() || coarse.missing() || coarser.missing()) return false;
+    Buffer work(plan.work);
+    if (work.missing()) return false;
     const int H = plan.H;
+    double* const topRight = output + static_cast<std::int64_t>(plan.W / 2) * H;
+    double* const bottomLeft = output + H / 2;
     int R = plan.R, C = plan.C;
     fast::Block from{input, H, input, H};
     for (int level = 0; level < plan.levels; ++level, R *= 2, C *= 2) {
         const int toEnd = plan.levels - 1 - level;
-        double* to = toEnd == 0 ? output : toEnd % 2 == 1 ? coarse.get() : coarser.get();
-        const int stride = toEnd == 0 ? H : R;
-        kernels.level(from, to, stride, R, C, g0, g1, K, work.get());
-        from = fast::Block{to, stride, input, H};
+        double* to = toEnd == 0 ? output : toEnd % 2 == 1 ? topRight : bottomLeft;
+        kernels.level(from, to, H, R, C, g0, g1, K, work.get());
+        from = fast::Block{to, H, input, H};
     }
     return true;
 }

@@ -54,8 +54,10 @@ struct SynthesisKernels {
                  const double* g1, int K);
     // Rebuilds one level of an R x C block (both even, at least 2), columns
     // then rows, reading it from `from` and writing it to x (columns stride
-    // apart, distinct from both arrays of `from`); work holds
-    // synthesisLevelWork(R, K).
+    // apart); work holds synthesisLevelWork(R, K).  x overlaps the rest
+    // nowhere, and the quarter at most as x's own columns C/2 .. C - 1 (same
+    // stride): the quarter's column l is read before x's column C/2 + l is
+    // written.
     void (*level)(Block from, double* x, int stride, int R, int C, const double* g0,
                   const double* g1, int K, double* work);
 };
@@ -92,8 +94,12 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
 }
 
 // Scratch of the synthesis level kernel: a window of 2P columns and the
-// 2(P - 1) columns the periodic prefix reads.
-inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) { return (2 * K) * R; }
+// 2(P - 1) columns the periodic prefix reads, each R samples and a cache
+// line of padding.
+inline std::int64_t synthesisWindowColumn(std::int64_t R) { return R + 8; }
+inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
+    return (2 * K) * synthesisWindowColumn(R);
+}
 }  // namespace
 
 #define FAST_DECLARE_KERNELS(isa)                \
