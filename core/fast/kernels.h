@@ -93,12 +93,13 @@ inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64
     return rows > lines ? rows : lines;
 }
 
-// Scratch of the synthesis level kernel: a window of 2P columns and the
-// 2(P - 1) columns the periodic prefix reads, each R samples and a cache
-// line of padding.
+// Scratch of the synthesis level kernel: a window of 2(P - 1 + a batch)
+// columns and the 2(P - 1) columns the periodic prefix reads, each R
+// samples and a cache line of padding.
+constexpr int kSynthesisBatch = 8;  // output column pairs the level kernel rebuilds at once
 inline std::int64_t synthesisWindowColumn(std::int64_t R) { return R + 8; }
 inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
-    return (2 * K) * synthesisWindowColumn(R);
+    return 2 * (K + kSynthesisBatch) * synthesisWindowColumn(R);
 }
 }  // namespace
 
