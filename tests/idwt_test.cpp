@@ -264,8 +264,9 @@ TEST(Idwt, MatchesTheOracleOnRandomInputs) {
     const Shape shapes[] = {{8, 8, 3}, {16, 4, 2}, {4, 32, 3}, {1, 64, 6}, {64, 1, 5},
                             {2, 2, 1}, {12, 20, 2}, {6, 10, 1}, {32, 32, 5}, {1, 1, 1},
                             {1, 2, 1}, {2, 1, 1}, {8, 16, 4},
-                            // Blocks taller than a strip of rows, wider than a batch of columns.
-                            {272, 320, 2},
+                            // Blocks taller than a strip of rows, wider than a batch of
+                            // columns; long vectors.
+                            {272, 320, 2}, {1, 20012, 3}, {20012, 1, 4},
                             // Not divisible: odd splits keep their last sample.
                             {5, 7, 1}, {1, 9, 2}, {9, 1, 1}, {6, 8, 2}, {12, 12, 3}};
     for (const Shape& s : shapes) {
