@@ -1,6 +1,7 @@
 #include "idwt.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "fast/select.h"
 #include "scratch.h"
@@ -52,31 +53,224 @@ void mergeLine(double* first, int stride, int count, const double* g0, const dou
     for (int k = 0; k < 2 * n; ++k) first[k * stride] = line[k];
 }
 
+// How a call runs, decided before anything is reserved or written: which
+// path, and how much scratch (in doubles; zero reserves nothing).
+enum class Path {
+    Copy,       // no level writes a sample: the output is the input
+    Zeros,      // no tap pair: every rebuilt sample is +0.0
+    Reference,  // the straightforward code: a line and its two bands
+    Vector,     // one contiguous line, each level reading its high band from the input
+    Levels,     // blocks that split evenly: each level written into the next place
+    InPlace,    // anything else: copied, then rebuilt level by level in the output
+};
+
+struct Plan {
+    Path path = Path::Copy;
+    int H = 0, W = 0;  // a column vector is handled as one row
+    int R = 0, C = 0;  // the block the first level rebuilds
+    int levels = 0;
+    std::int64_t bands = 0;    // line buffers (see each path)
+    std::int64_t work = 0;     // the kernels' work
+};
+
+Plan planFor(fast::Isa isa, int M, int N, int K, int levels, bool sameArrays) {
+    Plan plan;
+    plan.H = (N == 1) ? 1 : M;
+    plan.W = (N == 1) ? M : N;
+    plan.levels = levels;
+    if (levels <= 0 || M <= 0 || N <= 0) return plan;
+    const double scale = std::ldexp(1.0, levels - 1);  // +inf from 2^1024 on
+    plan.R = (plan.H == 1) ? 1 : static_cast<int>(static_cast<double>(plan.H) / scale);
+    plan.C = static_cast<int>(static_cast<double>(plan.W) / scale);
+    // An empty starting block stays empty however often it doubles (L may be
+    // near 2^31), and a 1 x 1 block rebuilds nothing unless a level follows.
+    if (plan.R <= 0 || plan.C <= 0 || (levels == 1 && plan.R < 2 && plan.C < 2)) return plan;
+
+    const int H = plan.H, W = plan.W;
+    const std::int64_t longer = sizes::larger(M, N);
+    if (K < 2) {
+        plan.path = Path::Zeros;
+    } else if (!fast::takes(isa, K)) {
+        plan.path = Path::Reference;
+        plan.bands = longer + 2 * sizes::idwtBandLength(M, N, K);
+    } else if (H == 1) {
+        // Rebuilt over its own input, a level would overwrite its high band
+        // before reading all of it: that band is copied first.
+        plan.path = Path::Vector;
+        plan.bands = sameArrays ? (static_cast<std::int64_t>(plan.C) << (levels - 1)) / 2 : 0;
+    } else {
+        const fast::SynthesisKernels kernels = fast::synthesisKernels(isa);
+        const std::int64_t rowWork = fast::workLength(kernels.groupRows, W, 0, K);
+        const auto even = [](std::int64_t n) { return n >= 2 && n % 2 == 0; };
+        // The level kernel keeps about K columns of the block: taken only
+        // while that is no more than a group of rows would need.
+        const bool wholeLevels = !sameArrays && even(plan.R) && even(plan.C) &&
+                                 (static_cast<std::int64_t>(plan.R) << (levels - 1)) == H &&
+                                 (static_cast<std::int64_t>(plan.C) << (levels - 1)) == W &&
+                                 fast::synthesisLevelWork(H, K) <= rowWork;
+        if (wholeLevels) {
+            plan.path = Path::Levels;
+            plan.work = fast::synthesisLevelWork(H, K);
+        } else {
+            // Half a line for a column's high band, a whole line and half
+            // another for a left-over row's bands and result.
+            plan.path = Path::InPlace;
+            plan.bands = 3 * (longer / 2);
+            plan.work = H >= kernels.groupRows ? rowWork : 0;
+        }
+    }
+    return plan;
+}
+
+// Scratch of `count` doubles, or none at all for a count of zero.
+class Buffer {
+public:
+    explicit Buffer(std::int64_t count) : data_(count > 0 ? scratchAllocate(count) : nullptr),
+                                          wanted_(count > 0) {}
+    ~Buffer() {
+        if (data_) scratchRelease(data_);
+    }
+    Buffer(const Buffer&) = delete;
+    Buffer& operator=(const Buffer&) = delete;
+
+    double* get() const { return data_; }
+    bool missing() const { return wanted_ && data_ == nullptr; }
+
+private:
+    double* data_;
+    bool wanted_;
+};
+
+void copyValues(double* to, const double* from, std::int64_t count) {
+    if (to == from) return;
+    for (std::int64_t k = 0; k < count; ++k) to[k] = from[k];
+}
+
+// The levels of a call without a tap pair: each writes +0.0 where it
+// rebuilds, 2 floor(n / 2) samples of each line of the block.
+void zeroLevels(const Plan& plan, double* output) {
+    const int H = plan.H;
+    int R = plan.R, C = plan.C;
+    for (int level = 0;; ++level) {
+        if (H >= 2)
+            for (int c = 0; c < C; ++c)
+                for (int r = 0; r < R / 2 * 2; ++r) output[static_cast<std::int64_t>(c) * H + r] = 0.0;
+        for (int r = 0; r < R; ++r)
+            for (int c = 0; c < C / 2 * 2; ++c) output[r + static_cast<std::int64_t>(c) * H] = 0.0;
+        if (level + 1 >= plan.levels) break;
+        if (H != 1) R *= 2;
+        C *= 2;
+    }
+}
+
+// A vector: level by level into the output, the first level from the input,
+// the others over the previous level's result (the low band); every level's
+// high band is still in the input.  Only an odd first block leaves a sample
+// inside it alone.
+bool rebuildVector(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
+                   const double* g0, const double* g1, int K, const double* input) {
+    Buffer band(plan.bands);
+    if (band.missing()) return false;
+    int C = plan.C;
+    for (int level = 0;; ++level) {
+        const int n = C / 2;
+        const double* high = input + n;
+        if (band.get()) {
+            copyValues(band.get(), high, n);
+            high = band.get();
+        }
+        kernels.line(level == 0 ? input : output, high, output, n, g0, g1, K);
+        if (C % 2 == 1) output[C - 1] = input[C - 1];
+        if (level + 1 >= plan.levels) break;
+        C *= 2;
+    }
+    copyValues(output + C, input + C, plan.W - C);
+    return true;
+}
+
+// A matrix whose blocks split evenly at every level and end as the whole
+// matrix is rebuilt level by level, column by column, each level from the
+// coarser level's result and the input's bands straight into the next
+// place, nothing copied first.  The levels before the last one alternate
+// between two quarters of the output that the ones after do not read: the
+// top right (the last but one, whose column l the last level reads before it
+// writes output column C/2 + l over it) and the bottom left.
+bool rebuildLevels(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
+                   const double* g0, const double* g1, int K, const double* input) {
+    Buffer work(plan.work);
+    if (work.missing()) return false;
+    const int H = plan.H;
+    double* const topRight = output + static_cast<std::int64_t>(plan.W / 2) * H;
+    double* const bottomLeft = output + H / 2;
+    int R = plan.R, C = plan.C;
+    fast::Block from{input, H, input, H};
+    for (int level = 0; level < plan.levels; ++level, R *= 2, C *= 2) {
+        const int toEnd = plan.levels - 1 - level;
+        double* to = toEnd == 0 ? output : toEnd % 2 == 1 ? topRight : bottomLeft;
+        kernels.level(from, to, H, R, C, g0, g1, K, work.get());
+        from = fast::Block{to, H, input, H};
+    }
+    return true;
+}
+
+// Anything else: the input copied into the output, then each level rebuilt
+// there, columns then rows, like the straightforward code.  A column is
+// rebuilt over its own low band once its high band is copied aside; rows
+// go in groups, and the rows after the last group one by one through the
+// line kernel, gathered into a buffer and scattered back.
+bool rebuildInPlace(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
+                    const double* g0, const double* g1, int K, const double* input) {
+    Buffer bands(plan.bands), work(plan.work);
+    if (bands.missing() || work.missing()) return false;
+    const int H = plan.H, W = plan.W;
+    copyValues(output, input, static_cast<std::int64_t>(H) * W);
+    double* line = bands.get();                     // a row's low band, then the row
+    double* high = line + 2 * (plan.bands / 3);     // a line's high band
+    int R = plan.R, C = plan.C;
+    for (int level = 0;; ++level) {
+        for (int c = 0; c < C; ++c) {
+            double* column = output + static_cast<std::int64_t>(c) * H;
+            const int n = R / 2;
+            copyValues(high, column + n, n);
+            kernels.line(column, high, column, n, g0, g1, K);
+        }
+        const int groups = R / kernels.groupRows;
+        if (groups > 0) kernels.rowGroups(output, H, groups, C, g0, g1, K, work.get());
+        const int n = C / 2;
+        for (int r = groups * kernels.groupRows; r < R; ++r) {
+            double* row = output + r;
+            for (int l = 0; l < n; ++l) {
+                line[l] = row[static_cast<std::int64_t>(l) * H];
+                high[l] = row[static_cast<std::int64_t>(n + l) * H];
+            }
+            kernels.line(line, high, line, n, g0, g1, K);
+            for (int l = 0; l < 2 * n; ++l) row[static_cast<std::int64_t>(l) * H] = line[l];
+        }
+        if (level + 1 >= plan.levels) break;
+        R *= 2;
+        C *= 2;
+    }
+    return true;
+}
+
 }  // namespace
 
-bool idwtReference(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,
-          const double* input) {
+bool idwtReference(double* output, int M, int N, const double* g0, const double* g1, int K,
+                   int levels, const double* input) {
+    const Plan plan = planFor(fast::Isa::Reference, M, N, K, levels, output == input);
+    const long long count = static_cast<long long>(M) * N;
+    if (plan.path == Path::Copy) {
+        copyValues(output, input, count);
+        return true;
+    }
     Scratch line(sizes::larger(M, N));
     Scratch low(sizes::idwtBandLength(M, N, K));
     Scratch high(sizes::idwtBandLength(M, N, K));
     if (!line || !low || !high) return false;
+    copyValues(output, input, count);
 
-    const long long count = static_cast<long long>(M) * N;
-    for (long long k = 0; k < count; ++k) output[k] = input[k];
-
-    if (levels <= 0) return true;
-
-    // A column vector is handled as one row, like a row vector.
-    const int H = (N == 1) ? 1 : M;
-    const int W = (N == 1) ? M : N;
-    const double scale = std::ldexp(1.0, levels - 1);  // +inf from 2^1024 on
-    int R = (H == 1) ? 1 : static_cast<int>(static_cast<double>(H) / scale);
-    int C = static_cast<int>(static_cast<double>(W) / scale);
-
-    // An empty starting block stays empty however often it doubles: no level
-    // changes anything, so there is nothing to run (L may be near 2^31).
-    if (R <= 0 || C <= 0) return true;
-
+    const int H = plan.H;
+    int R = plan.R, C = plan.C;
     const int P = K / 2;
     const int offset = P > 1 ? P - 1 : 0;
     for (int level = 0;; ++level) {
@@ -98,87 +292,24 @@ bool idwtReference(double* output, int M, int N, const double* g0, const double*
     return true;
 }
 
-
 bool idwtUsing(fast::Isa isa, double* output, int M, int N, const double* g0, const double* g1,
                int K, int levels, const double* input) {
-    if (!fast::takes(isa, K) || K < 2)
-        return idwtReference(output, M, N, g0, g1, K, levels, input);
+    const Plan plan = planFor(isa, M, N, K, levels, output == input);
     const fast::SynthesisKernels kernels = fast::synthesisKernels(isa);
-
-    const int H = (N == 1) ? 1 : M;
-    const int W = (N == 1) ? M : N;
-    const bool rowGroups = H >= kernels.groupRows;
-    Scratch line(sizes::larger(M, N));
-    Scratch low(sizes::idwtBandLength(M, N, K));
-    Scratch high(sizes::idwtBandLength(M, N, K));
-    Scratch work(sizes::larger(
-        fast::workLength(kernels.groupRows, rowGroups ? W : 0, sizes::larger(M, N), K),
-        H >= 2 ? fast::synthesisLevelWork(H, K) : 0));
-    if (!line || !low || !high || !work) return false;
-
-    const double scale = levels > 0 ? std::ldexp(1.0, levels - 1) : 1.0;
-    int R = (H == 1) ? 1 : static_cast<int>(static_cast<double>(H) / scale);
-    int C = static_cast<int>(static_cast<double>(W) / scale);
-    const auto even = [](int n) { return n >= 2 && n % 2 == 0; };
-    // A matrix whose blocks split evenly at every level and end as the whole
-    // matrix is rebuilt level by level, column by column, each level from the
-    // coarser level's result and the input's bands straight into the next
-    // array: the last level writes the output, the ones before alternate
-    // between two smaller arrays (a level written in place would overwrite
-    // band columns it has still to read).  Nothing is copied first.
-    const bool wholeLevels = levels >= 1 && levels <= 31 && H >= 2 && even(R) && even(C) &&
-                             (static_cast<std::int64_t>(R) << (levels - 1)) == H &&
-                             (static_cast<std::int64_t>(C) << (levels - 1)) == W;
-    Scratch coarse(wholeLevels && levels >= 2 ? static_cast<std::int64_t>(H / 2) * (W / 2) : 0);
-    Scratch coarser(wholeLevels && levels >= 3 ? static_cast<std::int64_t>(H / 4) * (W / 4) : 0);
-    if (!coarse || !coarser) return false;
-    if (wholeLevels) {
-        fast::Block from{input, H, input, H};
-        for (int level = 0; level < levels; ++level, R *= 2, C *= 2) {
-            const int toEnd = levels - 1 - level;
-            double* to = toEnd == 0 ? output : toEnd % 2 == 1 ? coarse.get() : coarser.get();
-            const int stride = toEnd == 0 ? H : R;
-            kernels.level(from, to, stride, R, C, g0, g1, K, work.get());
-            from = fast::Block{to, stride, input, H};
-        }
-        return true;
+    switch (plan.path) {
+        case Path::Copy:
+            copyValues(output, input, static_cast<std::int64_t>(M) * N);
+            return true;
+        case Path::Zeros:
+            copyValues(output, input, static_cast<std::int64_t>(M) * N);
+            zeroLevels(plan, output);
+            return true;
+        case Path::Vector: return rebuildVector(kernels, plan, output, g0, g1, K, input);
+        case Path::Levels: return rebuildLevels(kernels, plan, output, g0, g1, K, input);
+        case Path::InPlace: return rebuildInPlace(kernels, plan, output, g0, g1, K, input);
+        case Path::Reference: break;
     }
-
-    const long long count = static_cast<long long>(M) * N;
-    for (long long k = 0; k < count; ++k) output[k] = input[k];
-    if (levels <= 0 || R <= 0 || C <= 0) return true;
-
-    // The reference step serves the lines the kernels do not take: odd
-    // lengths, and rows left over after the last full group.
-    const auto merge = [&](double* first, int stride, int n) {
-        mergeLine(first, stride, n, g0, g1, K, K / 2 - 1, line.get(), low.get(), high.get());
-    };
-    for (int level = 0;; ++level) {
-        if (H >= 2) {
-            for (int c = 0; c < C; ++c) {
-                double* column = output + static_cast<long long>(c) * H;
-                if (even(R))
-                    kernels.line(column, R, g0, g1, K, work.get());
-                else
-                    merge(column, 1, R);
-            }
-        }
-        int done = 0;
-        if (H == 1 && even(C)) {  // a vector: one contiguous line
-            kernels.line(output, C, g0, g1, K, work.get());
-            done = 1;
-        } else if (even(C)) {
-            const int groups = R / kernels.groupRows;
-            kernels.rowGroups(output, H, groups, C, g0, g1, K, work.get());
-            done = groups * kernels.groupRows;
-        }
-        for (int r = done; r < R; ++r) merge(output + r, H, C);
-
-        if (level + 1 >= levels) break;
-        if (H != 1) R *= 2;
-        C *= 2;
-    }
-    return true;
+    return idwtReference(output, M, N, g0, g1, K, levels, input);
 }
 
 bool idwt(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,

@@ -19,6 +19,12 @@ void upsampleANDfilter(double* line, int n, int K, const double* g0, const doubl
 // `levels` levels there: columns, then rows, of the growing top-left block.
 // Returns false, with output untouched, when scratch memory is missing.
 // Runs the fastest kernels this processor has.
+//
+// Overlap: output may be input itself (the pyramid rebuilt in place, with
+// the same result); any other overlap of the two arrays is not allowed.
+// Scratch: none when no level rebuilds a sample (levels <= 0, an empty or a
+// 1 x 1 starting block) or without a tap pair (K < 2 writes +0.0); otherwise
+// at most about one output plus a few lines.
 bool idwt(double* output, int M, int N, const double* g0, const double* g1, int K, int levels,
           const double* input);
 

@@ -264,6 +264,9 @@ TEST(Idwt, MatchesTheOracleOnRandomInputs) {
     const Shape shapes[] = {{8, 8, 3}, {16, 4, 2}, {4, 32, 3}, {1, 64, 6}, {64, 1, 5},
                             {2, 2, 1}, {12, 20, 2}, {6, 10, 1}, {32, 32, 5}, {1, 1, 1},
                             {1, 2, 1}, {2, 1, 1}, {8, 16, 4},
+                            // Blocks taller than a strip of rows, wider than a batch of
+                            // columns; long vectors.
+                            {272, 320, 2}, {1, 20012, 3}, {20012, 1, 4},
                             // Not divisible: odd splits keep their last sample.
                             {5, 7, 1}, {1, 9, 2}, {9, 1, 1}, {6, 8, 2}, {12, 12, 3}};
     for (const Shape& s : shapes) {
@@ -274,6 +277,37 @@ TEST(Idwt, MatchesTheOracleOnRandomInputs) {
             SCOPED_TRACE(::testing::Message() << s.M << "x" << s.N << " L=" << s.levels << " K=" << K);
             EXPECT_TRUE(sameBits(inverse(y, s.M, s.N, g0, g1, s.levels),
                                  oracle::idwt(y, s.M, s.N, g0.data(), g1.data(), K, s.levels)));
+        }
+    }
+}
+
+// Rebuilt over its own input, a pyramid comes out as from a separate copy,
+// with every instruction set: vectors of both orientations, matrices that
+// split evenly at every level, odd ones, and row counts past a group.
+TEST(Idwt, RebuildsInPlaceAsFromACopy) {
+    std::vector<fast::Isa> sets{fast::Isa::Reference};
+    for (fast::Isa isa : {fast::Isa::Baseline, fast::Isa::Avx2, fast::Isa::Avx512})
+        if (fast::supported(isa)) sets.push_back(isa);
+    std::mt19937_64 rng(20261208);
+    struct Shape { int M, N, levels; };
+    const Shape shapes[] = {{1, 64, 3}, {96, 1, 2}, {32, 32, 3}, {64, 48, 2},
+                            {33, 20, 2}, {40, 8, 1}, {1, 9, 2}, {70, 6, 1}};
+    for (const Shape& s : shapes) {
+        for (int K : {2, 8, 9, 20}) {
+            const auto y = support::randomValues(rng, static_cast<std::size_t>(s.M) * s.N);
+            const auto g0 = support::randomValues(rng, K);
+            const auto g1 = support::randomValues(rng, K);
+            std::vector<double> want(y.size());
+            ASSERT_TRUE(wavelet::idwtReference(want.data(), s.M, s.N, g0.data(), g1.data(), K,
+                                               s.levels, y.data()));
+            for (fast::Isa isa : sets) {
+                std::vector<double> got = y;
+                ASSERT_TRUE(wavelet::idwtUsing(isa, got.data(), s.M, s.N, g0.data(), g1.data(),
+                                               K, s.levels, got.data()));
+                EXPECT_TRUE(sameBits(got, want))
+                    << "isa " << static_cast<int>(isa) << ", " << s.M << "x" << s.N
+                    << ", K=" << K << ", L=" << s.levels;
+            }
         }
     }
 }

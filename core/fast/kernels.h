@@ -57,12 +57,18 @@ struct SynthesisKernels {
     // place from their low (first half) and high (second half) bands.
     void (*rowGroups)(double* x, int stride, int groups, int width, const double* g0,
                       const double* g1, int K, double* work);
-    // Rebuilds one contiguous line of even length n in place.
-    void (*line)(double* x, int n, const double* g0, const double* g1, int K, double* work);
+    // Rebuilds one contiguous line of 2n samples into `to` from its low and
+    // high bands of n samples each, without scratch.  `to` may start where
+    // the low band starts (a line rebuilt over its own low band); it overlaps
+    // the high band nowhere.
+    void (*line)(const double* low, const double* high, double* to, int n, const double* g0,
+                 const double* g1, int K);
     // Rebuilds one level of an R x C block (both even, at least 2), columns
     // then rows, reading it from `from` and writing it to x (columns stride
-    // apart, distinct from both arrays of `from`); work holds
-    // synthesisLevelWork(R, K).
+    // apart); work holds synthesisLevelWork(R, K).  x overlaps the rest
+    // nowhere, and the quarter at most as x's own columns C/2 .. C - 1 (same
+    // stride): the quarter's column l is read before x's column C/2 + l is
+    // written.
     void (*level)(Block from, double* x, int stride, int R, int C, const double* g0,
                   const double* g1, int K, double* work);
 };
@@ -113,10 +119,13 @@ inline std::int64_t circularEdgeLength(std::int64_t n, std::int64_t K) {
     return 2 * (wrapped + 2 * kMaxCircularBlock) + K;
 }
 
-// Scratch of the synthesis level kernel: a window of 2P columns, the 2(P - 1)
-// columns the periodic prefix reads, and a line kernel's buffers.
+// Scratch of the synthesis level kernel: a window of 2(P - 1 + a batch)
+// columns and the 2(P - 1) columns the periodic prefix reads, each R
+// samples and a cache line of padding.
+constexpr int kSynthesisBatch = 8;  // output column pairs the level kernel rebuilds at once
+inline std::int64_t synthesisWindowColumn(std::int64_t R) { return R + 8; }
 inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
-    return (2 * K) * R + 2 * (R / 2 + K + 2);
+    return 2 * (K + kSynthesisBatch) * synthesisWindowColumn(R);
 }
 
 // The analysis line kernels work through a line a chunk of outputs at a time:
