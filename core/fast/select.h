@@ -15,7 +15,7 @@ namespace fast {
      : (isa) == Isa::Avx2 ? avx2::kind()                              \
                           : baseline::kind())
 #else
-#define FAST_SELECT(isa, kind) baseline::kind()
+#define FAST_SELECT(isa, kind) ((void)(isa), baseline::kind())
 #endif
 
 inline AnalysisKernels analysisKernels(Isa isa) { return FAST_SELECT(isa, analysisKernels); }
