@@ -20,7 +20,7 @@ option(PLUGINS_FAST_KERNELS "Build the SIMD kernels (off: the reference cores on
        ${PLUGINS_HAVE_VECTOR_EXTENSIONS})
 if(PLUGINS_FAST_KERNELS AND NOT PLUGINS_HAVE_VECTOR_EXTENSIONS)
   message(FATAL_ERROR "PLUGINS_FAST_KERNELS=ON needs GCC/Clang vector extensions, "
-                      "which ${CMAKE_CXX_COMPILER_ID} lacks")
+                      "which this compiler (${CMAKE_CXX_COMPILER_ID}) lacks")
 endif()
 
 if(NOT PLUGINS_FAST_KERNELS)
