@@ -5,9 +5,13 @@
 #                         libmx.dll / libmex.dll and replay.exe
 #   build-macos-x86_64/   macOS Intel (zig):  *.mexmaci64
 #   build-macos-arm64/    macOS arm64 (zig):  *.mexmaca64
+#   build-aarch64/        Linux arm64 (g++-aarch64-linux-gnu): *.mexa64, the
+#                         stand-in host libraries, the replay runner and the
+#                         C++ tests, run under qemu-aarch64 by ctest
 # Plug-ins land in <tree>/plugins-matlab, host libraries in <tree>/host-libs.
-#   cross_build.sh [windows] [macos]      (both by default)
-# Installs mingw-w64, llvm and the pinned zig when missing.
+#   cross_build.sh [windows] [macos] [aarch64]      (Windows and macOS by default)
+# Installs mingw-w64, llvm, the pinned zig, g++-aarch64-linux-gnu and
+# qemu-user when missing.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 targets=("$@")
@@ -32,6 +36,12 @@ for target in "${targets[@]}"; do
       done
       [ ${#failed[@]} -eq 0 ] || { echo "macOS build failed: ${failed[*]}" >&2; exit 1; }
       ;;
-    *) echo "unknown target: $target (windows or macos)" >&2; exit 2 ;;
+    aarch64)
+      bash "$top/scripts/install_deps.sh" g++-aarch64-linux-gnu qemu-user googletest
+      cmake -S "$top" -B "$top/build-aarch64" \
+        -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchains/aarch64-linux-gnu.cmake" >/dev/null
+      cmake --build "$top/build-aarch64" -j "$(nproc)"
+      ;;
+    *) echo "unknown target: $target (windows, macos or aarch64)" >&2; exit 2 ;;
   esac
 done

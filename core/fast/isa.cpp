@@ -1,12 +1,16 @@
 #include "isa.h"
 
-#if defined(__x86_64__) || defined(_M_X64)
+// The processor is asked only when the wider kernels are built (GNU cpuid).
+#if PLUGINS_FAST_KERNELS && (defined(__x86_64__) || defined(_M_X64))
+#define FAST_ASK_PROCESSOR 1
 #include <cpuid.h>
+#else
+#define FAST_ASK_PROCESSOR 0
 #endif
 
 namespace fast {
 
-#if defined(__x86_64__) || defined(_M_X64)
+#if FAST_ASK_PROCESSOR
 namespace {
 
 // Asked of the processor itself (cpuid) and of the operating system (which
@@ -34,9 +38,10 @@ bool hasVectorExtension(unsigned featureBit, unsigned long long stateMask) {
 bool supported(Isa isa) {
     switch (isa) {
         case Isa::Reference:
-        case Isa::Baseline:
             return true;
-#if defined(__x86_64__) || defined(_M_X64)
+        case Isa::Baseline:
+            return PLUGINS_FAST_KERNELS != 0;
+#if FAST_ASK_PROCESSOR
         case Isa::Avx2:  // leaf 7 EBX bit 5; SSE and AVX state saved
             return hasVectorExtension(5, 0x6);
         case Isa::Avx512:  // leaf 7 EBX bit 16; also the opmask and upper ZMM state
@@ -52,7 +57,8 @@ namespace {
 Isa widestSupported() {
     if (supported(Isa::Avx512)) return Isa::Avx512;
     if (supported(Isa::Avx2)) return Isa::Avx2;
-    return Isa::Baseline;
+    if (supported(Isa::Baseline)) return Isa::Baseline;
+    return Isa::Reference;
 }
 
 }  // namespace

@@ -2,6 +2,13 @@
 // processor runs best.  Every set gives bit-identical results.
 #pragma once
 
+// Builds with a compiler that lacks GCC/Clang vector extensions (MSVC) define
+// PLUGINS_FAST_KERNELS=0: no kernels are compiled and the reference serves
+// every call, with the same results.
+#ifndef PLUGINS_FAST_KERNELS
+#define PLUGINS_FAST_KERNELS 1
+#endif
+
 namespace fast {
 
 enum class Isa {
@@ -11,6 +18,7 @@ enum class Isa {
     Avx512,     // 8 lanes (x86-64 only)
 };
 
+// Whether this build has the set and this processor runs it.
 bool supported(Isa isa);
 Isa best();
 

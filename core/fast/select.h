@@ -7,13 +7,15 @@
 
 namespace fast {
 
+#if PLUGINS_FAST_KERNELS
+
 #if defined(__x86_64__) || defined(_M_X64)
 #define FAST_SELECT(isa, kind)                                        \
     ((isa) == Isa::Avx512 ? avx512::kind()                            \
      : (isa) == Isa::Avx2 ? avx2::kind()                              \
                           : baseline::kind())
 #else
-#define FAST_SELECT(isa, kind) baseline::kind()
+#define FAST_SELECT(isa, kind) ((void)(isa), baseline::kind())
 #endif
 
 inline AnalysisKernels analysisKernels(Isa isa) { return FAST_SELECT(isa, analysisKernels); }
@@ -24,5 +26,15 @@ inline CircularKernels circularKernels(Isa isa) { return FAST_SELECT(isa, circul
 
 // Whether the kernels take a call with K taps, or the reference does.
 inline bool takes(Isa isa, int K) { return isa != Isa::Reference && K >= 1 && K <= kMaxTaps; }
+
+#else  // built without the kernels
+
+// The reference takes every call, so the drivers never open these empty tables.
+inline AnalysisKernels analysisKernels(Isa) { return {}; }
+inline SynthesisKernels synthesisKernels(Isa) { return {}; }
+inline CircularKernels circularKernels(Isa) { return {}; }
+inline bool takes(Isa, int) { return false; }
+
+#endif
 
 }  // namespace fast

@@ -2,14 +2,16 @@
 # The project's own replay cases through the Linux MATLAB-ABI build: writes
 # them (make_cases), records each outcome as the expectation, replays the
 # recorded cases again and requires the same outcomes, bit for bit.  Leaves
-# the recorded cases in OUT_DIR/cases for the other platforms.
+# the recorded cases in OUT_DIR/cases for the other platforms.  A cross
+# build's programs run through the emulator in PLUGINS_EMULATOR (words).
 #   replay_linux.sh BUILD_DIR OUT_DIR NAME...
 set -eu
 build=$1; out=$2; shift 2
+read -r -a run <<<"${PLUGINS_EMULATOR:-}"
 rm -rf "$out"; mkdir -p "$out/raw" "$out/cases"
-"$build/host-libs/make_cases" "$out/raw" 120 "$@"
-"$build/host-libs/replay" "$build/plugins-matlab" .mexa64 "$out/raw" "$out/first.txt" --record "$out/cases" >/dev/null
-"$build/host-libs/replay" "$build/plugins-matlab" .mexa64 "$out/cases" "$out/linux.txt"
+"${run[@]}" "$build/host-libs/make_cases" "$out/raw" 120 "$@"
+"${run[@]}" "$build/host-libs/replay" "$build/plugins-matlab" .mexa64 "$out/raw" "$out/first.txt" --record "$out/cases" >/dev/null
+"${run[@]}" "$build/host-libs/replay" "$build/plugins-matlab" .mexa64 "$out/cases" "$out/linux.txt"
 cmp "$out/first.txt" "$out/linux.txt"
 # Every plug-in named must have run, with results and with errors.
 for name in "$@"; do
