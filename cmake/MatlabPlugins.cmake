@@ -62,11 +62,9 @@ function(add_matlab_plugin name)
                         -Wl,--exclude-all-symbols)
   elseif(APPLE)
     # No C++ runtime is linked (zig's libc++ would export all of itself): the
-    # plug-in code needs none once exceptions and RTTI are off, and once the
-    # instruction-set constant (fast::best()) is initialised without the
-    # runtime's guard (first calls that raced would each ask the processor and
-    # store the same value).
-    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+    # plug-in code needs none once exceptions and RTTI are off (and it keeps
+    # no static that needs the runtime's initialisation guard).
+    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
     target_link_options(${target} PRIVATE -nostdlib++
                         -Wl,-install_name,@rpath/${name}${MATLAB_PLUGIN_SUFFIX})
     set_target_properties(${target} PROPERTIES NO_SONAME ON)

@@ -8,7 +8,7 @@
 using fast::Isa;
 
 TEST(InstructionSets, DetectionAgreesWithTheCompilerRuntime) {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if PLUGINS_FAST_KERNELS && defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
     __builtin_cpu_init();
     const bool avx2 = __builtin_cpu_supports("avx2");
     const bool avx512 = __builtin_cpu_supports("avx512f");
@@ -17,6 +17,6 @@ TEST(InstructionSets, DetectionAgreesWithTheCompilerRuntime) {
     const Isa widest = avx512 ? Isa::Avx512 : avx2 ? Isa::Avx2 : Isa::Baseline;
     EXPECT_EQ(static_cast<int>(fast::best()), static_cast<int>(widest));
 #else
-    GTEST_SKIP() << "needs x86-64 and the GCC/Clang runtime's __builtin_cpu_supports";
+    GTEST_SKIP() << "needs the fast kernels, x86-64 and the GCC/Clang runtime's __builtin_cpu_supports";
 #endif
 }

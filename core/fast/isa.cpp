@@ -1,5 +1,7 @@
 #include "isa.h"
 
+#include <atomic>
+
 // The processor is asked only when the wider kernels are built (GNU cpuid).
 #if PLUGINS_FAST_KERNELS && (defined(__x86_64__) || defined(_M_X64))
 #define FAST_ASK_PROCESSOR 1
@@ -66,10 +68,17 @@ Isa widestSupported() {
 Isa best() {
     // The one static in the cores: a fact about the machine, not state kept
     // between calls.  Asking the processor costs several cpuid instructions,
-    // and under a hypervisor each one traps, so it is asked once per process;
-    // the language makes the first-use initialisation thread-safe.
-    static const Isa widest = widestSupported();
-    return widest;
+    // and under a hypervisor each one traps, so it is asked once per process.
+    // A constant-initialised atomic needs no run-time guard (the macOS
+    // plug-ins link no C++ runtime to provide one); threads that race on the
+    // first call each ask and store the same answer.
+    static std::atomic<int> widest{-1};
+    int known = widest.load(std::memory_order_relaxed);
+    if (known < 0) {
+        known = static_cast<int>(widestSupported());
+        widest.store(known, std::memory_order_relaxed);
+    }
+    return static_cast<Isa>(known);
 }
 
 }  // namespace fast
