@@ -66,8 +66,9 @@ inline void filterLine(double* first, std::ptrdiff_t stride, int n, const double
 inline bool filterColumnsThenRows(const double* input, double* output, int rows, int cols,
                                   const double* columnTaps, const double* rowTaps, int K,
                                   int lineStart, LineFilter filter) {
-    const PassScratch down(rows, K);
-    const PassScratch across(cols, K);
+    // A pass over no lines (the other dimension empty) takes nothing either.
+    const PassScratch down(cols > 0 ? rows : 0, K);
+    const PassScratch across(rows > 0 ? cols : 0, K);
     if (!down.ready() || !across.ready()) return false;
 
     const int count = (rows > 0 && cols > 0) ? rows * cols : 0;

@@ -23,6 +23,13 @@ std::int64_t peakOf(Call call) {
     return failing_allocator::peakDoubles();
 }
 
+// The build without the fast kernels runs the straightforward cores, which
+// hold a few lines of the longer side (a line with its extension, and its two
+// bands or its result) beyond what the kernels hold.
+std::int64_t straightforwardLines(std::int64_t M, std::int64_t N, std::int64_t K) {
+    return PLUGINS_FAST_KERNELS ? 0 : 3 * (M > N ? M : N) + K;
+}
+
 }  // namespace
 
 // -- analysis --
@@ -53,7 +60,8 @@ TEST(ScratchBounds, AnalysisHoldsAtMostOneOutputWhateverTheShape) {
             return wavelet::dwt(x.data(), c.M, c.N, h.data(), h.data(), c.K, c.levels, out);
         });
         // One output, plus a few lines' worth when the input is the output.
-        const std::int64_t lines = c.inPlace ? 8 * (std::int64_t{c.M} + c.N + c.K) : 0;
+        const std::int64_t lines = (c.inPlace ? 8 * (std::int64_t{c.M} + c.N + c.K) : 0) +
+                                   straightforwardLines(c.M, c.N, c.K);
         EXPECT_LE(peak, count + lines) << c.M << "x" << c.N << " K=" << c.K << " L=" << c.levels;
     }
 }
@@ -109,9 +117,10 @@ TEST(SynthesisScratch, RebuildingHoldsAtMostOneOutputPlusAFewLines) {
                                  c.inPlace ? output.data() : input.data());
         });
         const bool vector = c.M == 1 || c.N == 1;
-        EXPECT_LE(peak, (vector ? count / 2 : count) + 8 * (c.M + c.N + c.K))
+        const std::int64_t extra = straightforwardLines(c.M, c.N, c.K);
+        EXPECT_LE(peak, (vector ? count / 2 : count) + 8 * (c.M + c.N + c.K) + extra)
             << c.M << "x" << c.N << " K=" << c.K << " L=" << c.levels;
-        if (vector && !c.inPlace) EXPECT_EQ(peak, 0) << c.M << "x" << c.N;
+        if (vector && !c.inPlace) EXPECT_LE(peak, extra) << c.M << "x" << c.N;
     }
 }
 
@@ -154,7 +163,8 @@ TEST(CircularScratch, StaysWithinAFewVectorsOfLines) {
             const std::int64_t bound = c.rows > 2 && c.cols > 2
                                            ? 64 * (std::int64_t{c.rows} + c.cols + c.K)
                                            : 64 * (std::int64_t{shortSide} + c.K);
-            EXPECT_LE(circularPeak(f, c.rows, c.cols, c.K), bound)
+            EXPECT_LE(circularPeak(f, c.rows, c.cols, c.K),
+                      bound + straightforwardLines(c.rows, c.cols, c.K))
                 << c.rows << "x" << c.cols << " K=" << c.K;
         }
     }
