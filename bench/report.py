@@ -111,7 +111,17 @@ def flop_count_check():
 
 VECTOR_SIDES = (256, 1024, 4096)          # n = 2^16, 2^20, 2^24 samples
 BUILD_TARGETS = ((2048, 0.6), (256, 0.8), (8, 1.0))
-PLUGINS = ("wavelet_analysis", "wavelet_synthesis", "cyclic_split", "cyclic_merge")
+
+
+def registry_plugins():
+    """The plug-in names of plugins.txt (the plugin lines), in its order."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "plugins.txt")
+    with open(path) as f:
+        lines = (line.split("#", 1)[0].split() for line in f)
+        return tuple(words[1] for words in lines if len(words) > 1 and words[0] == "plugin")
+
+
+PLUGINS = registry_plugins()
 
 
 def extra_rows(row, section, ratio, best, peak, pywt, octave):

@@ -1,7 +1,8 @@
-# Every product is rounded before it is added: forbid contraction into fused
-# multiply-add on every compiler the builds use.
+# The flags of every source (plugins.txt, flags lines): no contraction into
+# fused multiply-add, so that every product is rounded before it is added,
+# and hidden symbols, on every compiler the builds use.
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  add_compile_options(-ffp-contract=off)
+  add_compile_options(${REGISTRY_FLAGS_GNU})
 elseif(MSVC)
-  add_compile_options(/fp:precise)
+  add_compile_options(${REGISTRY_FLAGS_MSVC})
 endif()

@@ -7,6 +7,10 @@
 #   macOS    <name>.mexmaci64  (x86_64) or <name>.mexmaca64 (arm64), against
 #            stub libmx / libmex / libmat dylibs built from the stand-in host
 #
+# Those host libraries are test machinery (tests/host/libs, built from the
+# stand-in host in tests/host/standin) that these builds need to link, so
+# they are built with the MATLAB-ABI plug-ins even when the tests are off.
+#
 # The plug-ins and their help files land in build*/plugins-matlab; the host
 # libraries and the replay runner in build*/host-libs.
 
@@ -32,9 +36,9 @@ else()
 endif()
 
 if(PLUGINS_MATLAB_ABI)
-  add_subdirectory(host/libs)
+  add_subdirectory(tests/host/libs)
   if(NOT APPLE)
-    add_subdirectory(host/replay)
+    add_subdirectory(tests/host/replay)
   endif()
 endif()
 
@@ -50,7 +54,6 @@ function(add_matlab_plugin name)
     add_library(${target} MODULE gateways/${name}.cpp gateways/checks.cpp ${ARGN} core/scratch.cpp)
   endif()
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_compile_options(${target} PRIVATE -fvisibility=hidden)
   target_link_libraries(${target} PRIVATE ${MATLAB_HOST_LINK_LIBRARIES})
   if(MATLAB_HOST_LINK_DEPENDS)
     add_dependencies(${target} ${MATLAB_HOST_LINK_DEPENDS})
@@ -71,8 +74,7 @@ function(add_matlab_plugin name)
   else()
     # The host brings its own, older C++ runtime: carry ours inside.
     target_link_options(${target} PRIVATE -static-libgcc -static-libstdc++
-      -Wl,-Bsymbolic -Wl,--no-undefined
-      -Wl,--version-script=${PROJECT_SOURCE_DIR}/host/exports.map)
+      ${REGISTRY_LINK_ELF} -Wl,--version-script=${PROJECT_SOURCE_DIR}/host/exports.map)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/host/exports.map)
   endif()
   set_target_properties(${target} PROPERTIES

@@ -32,8 +32,7 @@ function(_link_octave_native_plugin target name adapter output_dir)
   target_link_directories(${target} PRIVATE ${OCTAVE_LIBDIR})
   target_link_libraries(${target} PRIVATE core_numeric octinterp octave)
   set(exports ${CMAKE_BINARY_DIR}/octave-exports/${name}.map)
-  target_link_options(${target} PRIVATE
-    -Wl,-Bsymbolic -Wl,--no-undefined -Wl,--version-script=${exports})
+  target_link_options(${target} PRIVATE ${REGISTRY_LINK_ELF} -Wl,--version-script=${exports})
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name} PREFIX "" SUFFIX ".oct"
     LIBRARY_OUTPUT_DIRECTORY ${output_dir}

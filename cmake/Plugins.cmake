@@ -34,8 +34,7 @@ function(add_octave_plugin name)
   target_link_directories(${name} PRIVATE ${OCTAVE_LIBDIR})
   target_link_libraries(${name} PRIVATE octinterp octave)
   target_link_options(${name} PRIVATE
-    -Wl,-Bsymbolic -Wl,--no-undefined
-    -Wl,--version-script=${PROJECT_SOURCE_DIR}/host/exports.map)
+    ${REGISTRY_LINK_ELF} -Wl,--version-script=${PROJECT_SOURCE_DIR}/host/exports.map)
   set_target_properties(${name} PROPERTIES
     PREFIX "" SUFFIX ".mex"
     LIBRARY_OUTPUT_DIRECTORY ${PLUGIN_OUTPUT_DIR}

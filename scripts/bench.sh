@@ -27,7 +27,7 @@ extra=(libbenchmark-dev python3-pywt)
 command -v gnuplot >/dev/null 2>&1 || extra+=(gnuplot-nox)
 bash "$top/scripts/install_deps.sh" "${extra[@]}"
 cmake -S "$top" -B "$top/build" -DPLUGINS_BUILD_BENCH=ON >/dev/null
-plugins=(wavelet_analysis wavelet_synthesis cyclic_split cyclic_merge)
+read -r -a plugins < <(awk '$1 == "plugin" { printf "%s ", $2 } END { print "" }' "$top/plugins.txt")
 # The Octave-native builds (<name>_oct, into build/plugins-oct) where this
 # tree has them.
 oct_targets=()

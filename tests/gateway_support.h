@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/standin/standin.h"
+#include "tests/host/standin/standin.h"
 #include "test_support.h"
 
 namespace gateway_support {

@@ -1,12 +1,13 @@
 // The gateways as the stand-in host sees them: each plug-in's mexFunction,
-// compiled under its own name so that all of them link into one test program.
+// compiled under its own name <name>_entry so that all of them link into one
+// test program.  The list is plugins.txt's (plugin_list.h, written by CMake).
 #pragma once
 
-#include "host/standin/standin.h"
+#include "plugin_list.h"
+#include "tests/host/standin/standin.h"
 
+#define PLUGINS_DECLARE_ENTRY(name) void name##_entry(int, mxArray*[], int, const mxArray*[]);
 extern "C" {
-void wavelet_analysis_entry(int, mxArray*[], int, const mxArray*[]);
-void wavelet_synthesis_entry(int, mxArray*[], int, const mxArray*[]);
-void cyclic_split_entry(int, mxArray*[], int, const mxArray*[]);
-void cyclic_merge_entry(int, mxArray*[], int, const mxArray*[]);
+PLUGIN_LIST(PLUGINS_DECLARE_ENTRY)
 }
+#undef PLUGINS_DECLARE_ENTRY

@@ -13,16 +13,16 @@ function built = build_plugins (outdir, fast)
 %
 % Runs in GNU Octave or MATLAB with a working C++ compiler set up for mex.
 % The sources are found relative to this file (../gateways, ../core, ../host);
-% the plug-in list and each plug-in's numeric core are read from
-% ../CMakeLists.txt (PLUGINS and core_of_<name>).  Each build uses:
-%   - optimisation on, and no contraction of a product and a sum into a fused
-%     multiply-add (-ffp-contract=off; /fp:precise with Microsoft's compiler),
-%     so that results are identical to the last bit with every build;
+% the plug-ins, each one's numeric core and kernel family, and the flags of
+% every build are read from ../plugins.txt.  Each build uses:
+%   - optimisation on, and the flags of plugins.txt for this compiler (no
+%     contraction of a product and a sum into a fused multiply-add, so that
+%     results are identical to the last bit with every build);
 %   - in Octave, Octave's own mex.h (-DPLUGIN_HOST_OCTAVE);
 %   - in MATLAB, our declarations by MATLAB's symbol names and the 32-bit
 %     array-dimension interface (-compatibleArrayDims).
-% Kernels for a wider instruction set (core/fast/*_avx2.cpp, *_avx512.cpp)
-% are compiled with that set enabled, each source on its own; the plug-in
+% Kernels for a wider instruction set (core/fast/<family>_<set>.cpp, the isa
+% lines of plugins.txt) are compiled with that set's flag, each source on its own; the plug-in
 % uses them only on processors that have them.  Without the kernels every
 % source is compiled with -DPLUGINS_FAST_KERNELS=0.
 % The help file of each plug-in (help/<name>.m) is copied beside it.
@@ -48,7 +48,9 @@ function built = build_plugins (outdir, fast)
   else
     defines = {'-DPLUGINS_FAST_KERNELS=0'};
   end
-  [names, cores] = plugin_list (fullfile (top, 'CMakeLists.txt'), fast);
+  registry = read_registry (fullfile (top, 'plugins.txt'));
+  names = registry.names;
+  cores = core_sources (registry, fast);
 
   for i = 1:numel (names)
     name = names{i};
@@ -57,9 +59,9 @@ function built = build_plugins (outdir, fast)
                {fullfile(top, 'core', 'scratch.cpp')}];
     fprintf ('building %s\n', name);
     if (in_octave)
-      build_in_octave (top, outdir, name, sources, defines);
+      build_in_octave (top, outdir, name, sources, defines, registry);
     else
-      build_in_matlab (top, outdir, name, sources, defines, msvc);
+      build_in_matlab (top, outdir, name, sources, defines, msvc, registry);
     end
     help_file = fullfile (top, 'toolbox', 'help', [name '.m']);
     if (exist (help_file, 'file'))
@@ -71,7 +73,7 @@ function built = build_plugins (outdir, fast)
   end
 end
 
-function build_in_octave (top, outdir, name, sources, defines)
+function build_in_octave (top, outdir, name, sources, defines, registry)
   % mkoctfile takes its compiler flags from the environment; each source is
   % compiled on its own, with the extra instruction set its name asks for.
   old = getenv ('CXXFLAGS');
@@ -83,23 +85,23 @@ function build_in_octave (top, outdir, name, sources, defines)
   for k = 1:numel (sources)
     [~, base] = fileparts (sources{k});
     objects{k} = fullfile (objdir, sprintf ('%02d_%s.o', k, base));
-    setenv ('CXXFLAGS', ['-O2 -std=c++17 -ffp-contract=off -fvisibility=hidden ' isa_flags(sources{k}, false)]);
+    setenv ('CXXFLAGS', ['-O2 -std=c++17 ' registry.flags.gnu ' ' isa_flag(registry, sources{k}, 'gnu')]);
     mex ('-c', '-DPLUGIN_HOST_OCTAVE', defines{:}, ['-I' top], sources{k}, '-o', objects{k});
   end
   mex ('-o', fullfile (outdir, [name '.' mexext()]), objects{:});
 end
 
-function build_in_matlab (top, outdir, name, sources, defines, msvc)
+function build_in_matlab (top, outdir, name, sources, defines, msvc, registry)
   objdir = tempname ();
   mkdir (objdir);
   remove = onCleanup (@() remove_folder (objdir));
   objects = {};
   for k = 1:numel (sources)
     if (msvc)
-      flags = {['COMPFLAGS=$COMPFLAGS /std:c++17 /fp:precise ' isa_flags(sources{k}, true)], ...
+      flags = {['COMPFLAGS=$COMPFLAGS /std:c++17 ' registry.flags.msvc ' ' isa_flag(registry, sources{k}, 'msvc')], ...
                'OPTIMFLAGS=/O2 /DNDEBUG'};
     else
-      flags = {['CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fvisibility=hidden ' isa_flags(sources{k}, false)], ...
+      flags = {['CXXFLAGS=$CXXFLAGS -std=c++17 ' registry.flags.gnu ' ' isa_flag(registry, sources{k}, 'gnu')], ...
                'CXXOPTIMFLAGS=-O2 -DNDEBUG'};
     end
     sub = fullfile (objdir, sprintf ('%02d', k));
@@ -117,22 +119,15 @@ function msvc = uses_msvc ()
   msvc = ~isempty (cc) && ~isempty (strfind (lower (cc.ShortName), 'msvc'));
 end
 
-function flags = isa_flags (source, msvc)
+function flag = isa_flag (registry, source, compiler)
   % Kernels for a wider instruction set are compiled for it alone; the
   % plug-in picks them at run time only where the processor has them.
-  flags = '';
-  if (~isempty (regexp (source, '_avx2\.cpp$', 'once')))
-    flags = ifelse_ (msvc, '/arch:AVX2', '-mavx2');
-  elseif (~isempty (regexp (source, '_avx512\.cpp$', 'once')))
-    flags = ifelse_ (msvc, '/arch:AVX512', '-mavx512f');
-  end
-end
-
-function v = ifelse_ (c, a, b)
-  if (c)
-    v = a;
-  else
-    v = b;
+  flag = '';
+  for k = 1:numel (registry.isas)
+    isa = registry.isas(k);
+    if (~isempty (regexp (source, ['_' isa.name '\.cpp$'], 'once')))
+      flag = isa.(compiler);
+    end
   end
 end
 
@@ -143,51 +138,56 @@ function remove_folder (folder)
   rmdir (folder, 's');
 end
 
-function [names, cores] = plugin_list (cmakelists, fast)
-  % The PLUGINS list (set and list(APPEND ...) lines) and each core_of_<name>.
-  text = fileread (cmakelists);
-  names = {};
-  tok = regexp (text, 'set\(PLUGINS\s+([^)]*)\)', 'tokens');
-  for k = 1:numel (tok)
-    names = strsplit (strtrim (tok{k}{1}));
-  end
-  tok = regexp (text, 'list\(APPEND\s+PLUGINS\s+([^)]*)\)', 'tokens');
-  for k = 1:numel (tok)
-    names = [names, strsplit(strtrim (tok{k}{1}))];
-  end
-  names = names(~cellfun (@isempty, names));
-  cores = cell (size (names));
-  for i = 1:numel (names)
-    tok = regexp (text, ['set\(core_of_' names{i} '\s+([^)]*)\)'], 'tokens', 'once');
-    if (isempty (tok))
-      error ('build_plugins: no core_of_%s in %s', names{i}, cmakelists);
+function registry = read_registry (file)
+  % plugins.txt: its plugin lines (name, core, kernel family), isa lines
+  % (name, processor, GCC/Clang flag, MSVC flag) and flags lines (compiler,
+  % flags), each a kind and its words; '#' starts a comment.
+  registry = struct ('names', {{}}, 'cores', {{}}, 'kernels', {{}}, ...
+                     'isas', struct ('name', {}, 'arch', {}, 'gnu', {}, 'msvc', {}), ...
+                     'flags', struct ('gnu', '', 'msvc', ''));
+  lines = strsplit (fileread (file), {sprintf('\n'), sprintf('\r')});
+  for k = 1:numel (lines)
+    words = regexp (regexprep (lines{k}, '#.*', ''), '\S+', 'match');
+    if (isempty (words))
+      continue;
     end
-    cores{i} = expand (strsplit (strtrim (tok{1})), fileparts (cmakelists), fast);
+    switch (words{1})
+      case 'plugin'
+        registry.names{end+1} = words{2};
+        registry.cores{end+1} = words{3};
+        registry.kernels{end+1} = words{4};
+      case 'isa'
+        registry.isas(end+1) = struct ('name', words{2}, 'arch', words{3}, ...
+                                       'gnu', words{4}, 'msvc', words{5});
+      case 'flags'
+        registry.flags.(words{2}) = strjoin (words(3:end), ' ');
+    end
+  end
+  if (isempty (registry.names))
+    error ('build_plugins: no plug-in in %s', file);
   end
 end
 
-function files = expand (items, top, fast)
-  % A ${fast_<kind>_sources} entry stands for the fast kernels of that kind:
-  % core/fast/isa.cpp and core/fast/<kind>_<isa>.cpp, the wider instruction
-  % sets on x86-64 only, and without the kernels isa.cpp alone (as
-  % cmake/FastKernels.cmake has it).
+function cores = core_sources (registry, fast)
+  % Each plug-in's core and its kernel family's fast kernels:
+  % core/fast/isa.cpp and core/fast/<family>_<set>.cpp for the baseline and
+  % each wider set meant for this processor; without the kernels isa.cpp
+  % alone (as cmake/FastKernels.cmake has it).
   x86 = ~isempty (regexp (computer ('arch'), '(x86_64|glnxa64|win64|maci64)', 'once'));
-  files = {};
-  for k = 1:numel (items)
-    tok = regexp (items{k}, '^\$\{fast_(\w+)_sources\}$', 'tokens', 'once');
-    if (isempty (tok))
-      files{end+1} = items{k};
-      continue;
+  sets = {'baseline'};
+  for k = 1:numel (registry.isas)
+    if (x86 && strcmp (registry.isas(k).arch, 'x86_64'))
+      sets{end+1} = registry.isas(k).name;
     end
-    files{end+1} = 'core/fast/isa.cpp';
-    if (~fast)
-      continue;
-    end
-    found = dir (fullfile (top, 'core', 'fast', [tok{1} '_*.cpp']));
-    for f = 1:numel (found)
-      if (x86 || ~isempty (regexp (found(f).name, '_baseline\.cpp$', 'once')))
-        files{end+1} = ['core/fast/' found(f).name];
+  end
+  cores = cell (size (registry.names));
+  for i = 1:numel (registry.names)
+    files = {registry.cores{i}, 'core/fast/isa.cpp'};
+    if (fast)
+      for k = 1:numel (sets)
+        files{end+1} = ['core/fast/' registry.kernels{i} '_' sets{k} '.cpp'];
       end
     end
+    cores{i} = files;
   end
 end

@@ -5,7 +5,7 @@
 // raise an error or return exactly what the straightforward oracle computes;
 // AddressSanitizer and UndefinedBehaviorSanitizer watch every access.
 //
-// Built once per plug-in with FUZZ_PLUGIN set to its name's index below.
+// Built once per plug-in with FUZZ_PLUGIN set to its name (tests/fuzz/CMakeLists.txt).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -99,53 +99,70 @@ bool matrixShaped(const mxArray* a) {
     return true;
 }
 
-[[maybe_unused]] int truncatedLevel(double v) {
+int truncatedLevel(double v) {
     return (v > -2147483649.0 && v < 2147483648.0) ? static_cast<int>(v) : -2147483647 - 1;
 }
 
-// What the oracle says a successful call must return.
-std::vector<double> expected(const std::vector<const mxArray*>& args) {
-    const mxArray* x = args[0];
-    const int M = static_cast<int>(mxGetM(x)), N = static_cast<int>(mxGetN(x));
-    const std::vector<double> data = standin::values(x);
-    const double* f0 = mxGetPr(args[1]);
-    const double* f1 = mxGetPr(args[2]);
-#if FUZZ_PLUGIN == 0
-    const int K = static_cast<int>(std::max(mxGetM(args[1]), mxGetN(args[1])));
-    return oracle::dwt(data, M, N, f0, f1, K, truncatedLevel(mxGetPr(args[3])[0]));
-#elif FUZZ_PLUGIN == 1
-    const int K = static_cast<int>(std::max(mxGetM(args[1]), mxGetN(args[1])));
-    return oracle::idwt(data, M, N, f0, f1, K, truncatedLevel(mxGetPr(args[3])[0]));
-#else
-    const int K = static_cast<int>(mxGetN(args[1]));
-    std::vector<double> y = oracle::circularConvolution2D(data, M, N, f0, f1, K);
-#if FUZZ_PLUGIN == 3
-    // The forward wrap gives the same values advanced by K - 1 in each
-    // filtered dimension.
-    std::vector<double> advanced(y.size());
-    const int dr = M > 1 ? K - 1 : 0, dc = N > 1 ? K - 1 : 0;
-    for (int c = 0; c < N; ++c)
-        for (int r = 0; r < M; ++r)
-            advanced[r + c * M] = y[oracle::wrap(r + dr, M) + oracle::wrap(c + dc, N) * M];
-    y = advanced;
-#endif
-    return y;
-#endif
+// What the oracle says a successful call of each plug-in must return, and
+// how many arguments it takes: <name>Target, one per plug-in.
+struct Target {
+    standin::Entry entry;
+    std::size_t arguments;
+    std::vector<double> (*expected)(const std::vector<const mxArray*>& args);
+};
+
+struct Call {
+    explicit Call(const std::vector<const mxArray*>& args)
+        : M(static_cast<int>(mxGetM(args[0]))), N(static_cast<int>(mxGetN(args[0]))),
+          data(standin::values(args[0])), f0(mxGetPr(args[1])), f1(mxGetPr(args[2])) {}
+    int M, N;
+    std::vector<double> data;
+    const double* f0;
+    const double* f1;
+};
+
+int longerSide(const mxArray* a) { return static_cast<int>(std::max(mxGetM(a), mxGetN(a))); }
+
+std::vector<double> analysisExpected(const std::vector<const mxArray*>& args) {
+    const Call c(args);
+    return oracle::dwt(c.data, c.M, c.N, c.f0, c.f1, longerSide(args[1]),
+                       truncatedLevel(mxGetPr(args[3])[0]));
 }
 
-#if FUZZ_PLUGIN == 0
-const standin::Entry kEntry = wavelet_analysis_entry;
-const std::size_t kArgs = 4;
-#elif FUZZ_PLUGIN == 1
-const standin::Entry kEntry = wavelet_synthesis_entry;
-const std::size_t kArgs = 4;
-#elif FUZZ_PLUGIN == 2
-const standin::Entry kEntry = cyclic_merge_entry;
-const std::size_t kArgs = 3;
-#else
-const standin::Entry kEntry = cyclic_split_entry;
-const std::size_t kArgs = 3;
-#endif
+std::vector<double> synthesisExpected(const std::vector<const mxArray*>& args) {
+    const Call c(args);
+    return oracle::idwt(c.data, c.M, c.N, c.f0, c.f1, longerSide(args[1]),
+                        truncatedLevel(mxGetPr(args[3])[0]));
+}
+
+std::vector<double> mergeExpected(const std::vector<const mxArray*>& args) {
+    const Call c(args);
+    return oracle::circularConvolution2D(c.data, c.M, c.N, c.f0, c.f1,
+                                         static_cast<int>(mxGetN(args[1])));
+}
+
+std::vector<double> splitExpected(const std::vector<const mxArray*>& args) {
+    // The forward wrap gives the same values advanced by K - 1 in each
+    // filtered dimension.
+    const Call c(args);
+    const int K = static_cast<int>(mxGetN(args[1]));
+    const std::vector<double> y = oracle::circularConvolution2D(c.data, c.M, c.N, c.f0, c.f1, K);
+    std::vector<double> advanced(y.size());
+    const int dr = c.M > 1 ? K - 1 : 0, dc = c.N > 1 ? K - 1 : 0;
+    for (int col = 0; col < c.N; ++col)
+        for (int r = 0; r < c.M; ++r)
+            advanced[r + col * c.M] = y[oracle::wrap(r + dr, c.M) + oracle::wrap(col + dc, c.N) * c.M];
+    return advanced;
+}
+
+[[maybe_unused]] const Target wavelet_analysisTarget = {wavelet_analysis_entry, 4, analysisExpected};
+[[maybe_unused]] const Target wavelet_synthesisTarget = {wavelet_synthesis_entry, 4, synthesisExpected};
+[[maybe_unused]] const Target cyclic_mergeTarget = {cyclic_merge_entry, 3, mergeExpected};
+[[maybe_unused]] const Target cyclic_splitTarget = {cyclic_split_entry, 3, splitExpected};
+
+#define FUZZ_TARGET_OF(name) name##Target
+#define FUZZ_TARGET(name) FUZZ_TARGET_OF(name)
+const Target& kTarget = FUZZ_TARGET(FUZZ_PLUGIN);
 
 bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
     if (a.size() != b.size()) return false;
@@ -160,14 +177,14 @@ bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Bytes in(data, size);
     // Mostly the right argument count, sometimes any count from 0 to 6.
-    const std::size_t count = in.pick(4) == 0 ? in.pick(7) : kArgs;
+    const std::size_t count = in.pick(4) == 0 ? in.pick(7) : kTarget.arguments;
     std::vector<standin::Array> owned;
     std::vector<const mxArray*> args;
     for (std::size_t i = 0; i < count; ++i) {
         owned.push_back(argument(in, i));
         args.push_back(owned.back().get());
     }
-    const standin::Outcome out = standin::call(kEntry, args, static_cast<int>(in.pick(3)));
+    const standin::Outcome out = standin::call(kTarget.entry, args, static_cast<int>(in.pick(3)));
     if (out.raised) {
         if (out.created != 0 && out.message.find("out of memory") == std::string::npos) {
             std::fprintf(stderr, "a result was created before the error: %s\n", out.message.c_str());
@@ -176,13 +193,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // Accepted: the arguments must have been sound, and the result exact.
-    if (count != kArgs || !out.result) __builtin_trap();
+    if (count != kTarget.arguments || !out.result) __builtin_trap();
     for (const mxArray* a : args)
         if (!realDouble(a) || !matrixShaped(a)) __builtin_trap();
     if (standin::rows(out.result.get()) != mxGetM(args[0]) ||
         standin::cols(out.result.get()) != mxGetN(args[0]))
         __builtin_trap();
-    if (!sameBits(standin::values(out.result.get()), expected(args))) {
+    if (!sameBits(standin::values(out.result.get()), kTarget.expected(args))) {
         std::fprintf(stderr, "result differs from the oracle\n");
         __builtin_trap();
     }

@@ -36,7 +36,8 @@ if [ -z "$passed" ] || [ "$passed" -eq 0 ] || [ "${failed:-0}" -ne 0 ]; then
 fi
 grep -q "^installed in .*-api-v" "$log" || { echo "FAILED: plug-ins not in the architecture folder"; exit 1; }
 octs=$(find "$tmp/pkg" -name '*.oct')
-[ "$(wc -l <<<"$octs")" -eq 4 ] || { echo "FAILED: expected 4 installed plug-ins: $octs"; exit 1; }
+count=$(grep -c '^plugin[[:space:]]' "$top/plugins.txt")
+[ "$(wc -l <<<"$octs")" -eq "$count" ] || { echo "FAILED: expected $count installed plug-ins: $octs"; exit 1; }
 [ -z "$(find "$tmp/pkg" -name '*.mex')" ] || { echo "FAILED: .mex files installed"; exit 1; }
 for f in $octs; do
   exported=$(nm -D --defined-only "$f" | awk '{print $NF}' | tr '\n' ' ')

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "case_format.h"
-#include "host/standin/standin.h"
+#include "tests/host/standin/standin.h"
 #include "loader.h"
 
 namespace {

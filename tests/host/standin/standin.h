@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../mex_decl.h"
+#include "host/mex_decl.h"
 
 namespace standin {
 

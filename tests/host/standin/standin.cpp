@@ -164,7 +164,7 @@ void standinRaiseError(const char* message) {
 }
 
 // Split into libmx and libmex, the host keeps the error operation in libmex,
-// which forwards to standinRaiseError (host/standin/libmex.cpp).
+// which forwards to standinRaiseError (tests/host/standin/libmex.cpp).
 #if !defined(STANDIN_SPLIT_LIBMEX)
 void mexErrMsgTxt(const char* message) { standinRaiseError(message); }
 #endif
