@@ -130,12 +130,8 @@ inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
 
 // The analysis line kernels work through a line a chunk of outputs at a time:
 // the even and odd samples one chunk reads, split apart.
-// Each half has a vector of the widest set (8 doubles) to spare: a step's
-// last vector load may reach past the samples the chunk has split.
 constexpr int kAnalysisChunk = 512;
-inline std::int64_t analysisLineWork(std::int64_t K) {
-    return 2 * (kAnalysisChunk + K / 2 + 1 + 8);
-}
+inline std::int64_t analysisLineWork(std::int64_t K) { return 2 * (kAnalysisChunk + K / 2 + 1); }
 
 // Between two levels of a signal: the samples of the low band not yet read
 // by the next level (fewer than two chunks and a filter's span, plus the chunk
