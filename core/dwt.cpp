@@ -123,10 +123,16 @@ bool dwtReference(const double* input, int M, int N, const double* h0, const dou
 
 namespace {
 
-// A level of a matrix: when both sides of its block are even the level kernel
-// runs it whole, from a block it reads to the output; otherwise it runs in
-// place in the output, row pass then column pass.
-bool wholeLevel(const Shape& s) { return even(s.height) && even(s.width); }
+// The first level of a matrix, when both sides of the block are even and the
+// output is not the input, runs whole in the level kernel, reading the input
+// and writing every sample of the output (which saves the copy).  Any other
+// level runs in place in the output, row pass then column pass: a whole level
+// there would need a copy of its block to read from, a quarter of the output
+// in fresh memory on every call, and filling fresh pages costs more than the
+// second pass over a block.
+bool wholeLevel(const Shape& s, int level, bool inPlace) {
+    return level == 0 && !inPlace && even(s.height) && even(s.width);
+}
 
 // Scratch to split one line of n samples in place with the line kernel: the
 // line itself (read while the bands are written), and for a strided line its
@@ -140,7 +146,7 @@ std::int64_t inPlaceWork(std::int64_t n, bool strided, int K) {
 struct Plan {
     int levels = 0;          // 0: the call only copies
     bool signal = false;     // a vector: all levels in one pass of the signal kernel
-    std::int64_t copy = 0;   // a copy of what a level reads while the output is written
+    std::int64_t copy = 0;   // a signal's copy, read while the output (its input) is written
     std::int64_t work = 0;   // the kernels' work
 };
 
@@ -154,11 +160,7 @@ Plan planOf(const fast::AnalysisKernels& kernels, int M, int N, int K, int level
         ++plan.levels;
         if (!shape.matrix()) {
             // nothing per level: the signal kernel's work is counted below
-        } else if (wholeLevel(shape)) {
-            // Later levels read their block from a copy: a level written in
-            // place would overwrite columns it has still to read.
-            if (level > 0 || inPlace)
-                grow(plan.copy, static_cast<std::int64_t>(shape.height) * shape.width);
+        } else if (wholeLevel(shape, level, inPlace)) {
             grow(plan.work, fast::analysisLevelWork(shape.height, K));
         } else {
             if (shape.width > 1) {
@@ -230,21 +232,8 @@ bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0
     // Until the first level has written the output, it still is to be copied.
     bool copied = false;
     for (int level = 0; level < plan.levels; ++level) {
-        if (wholeLevel(shape)) {
-            // The whole level at once; the first one reads the input itself
-            // and writes every sample of the output, which saves the copy.
-            const double* from = input;
-            int fromStride = M;
-            if (copied || inPlace) {
-                for (int q = 0; q < shape.width; ++q)
-                    for (int r = 0; r < shape.height; ++r)
-                        copy.get()[static_cast<std::ptrdiff_t>(q) * shape.height + r] =
-                            output[static_cast<std::ptrdiff_t>(q) * M + r];
-                from = copy.get();
-                fromStride = shape.height;
-            }
-            kernels.level(from, fromStride, output, M, shape.height, shape.width, h0, h1, K,
-                          work.get());
+        if (wholeLevel(shape, level, inPlace)) {
+            kernels.level(input, M, output, M, shape.height, shape.width, h0, h1, K, work.get());
         } else {
             if (!copied) copyOf(input, count, output);
             int done = 0;

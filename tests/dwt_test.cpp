@@ -172,10 +172,12 @@ std::vector<fast::Isa> everySet() {
 TEST(Dwt, LongSignalsWithOddLevelLengthsMatchTheReference) {
     // Lengths that turn odd at some levels (12345 -> 6172 -> 3086 -> 1543 ...,
     // 16390 -> 8195 -> 4097 -> 2048), long enough that every level runs in
-    // several chunks, down to levels shorter than the filter.
+    // several chunks, down to levels shorter than the filter.  Filters of 18
+    // taps are the longest whose samples the eight-lane kernel shifts
+    // through registers; 19 and 41 load every tap.
     std::mt19937_64 rng(11);
     for (const int n : {12345, 16390}) {
-        for (const int K : {1, 2, 8, 9, 41}) {
+        for (const int K : {1, 2, 8, 9, 18, 19, 41}) {
             const auto x = support::randomValues(rng, n);
             const auto h0 = support::randomValues(rng, K);
             const auto h1 = support::randomValues(rng, K);
@@ -192,6 +194,30 @@ TEST(Dwt, LongSignalsWithOddLevelLengthsMatchTheReference) {
                                                      << n << " K=" << K << " row " << row;
                 }
             }
+        }
+    }
+}
+
+TEST(Dwt, SignalsLargerThanTheCachesMatchTheReference) {
+    // 2^22 + 6 samples (32 MiB, its second level odd): the fast kernels
+    // write such outputs around the caches, from an array of any alignment.
+    std::mt19937_64 rng(12);
+    const int n = (1 << 22) + 6;
+    const int K = 8;
+    const auto x = support::randomValues(rng, n);
+    const auto h0 = support::randomValues(rng, K);
+    const auto h1 = support::randomValues(rng, K);
+    std::vector<double> want(n);
+    ASSERT_TRUE(wavelet::dwtReference(x.data(), 1, n, h0.data(), h1.data(), K, 3, want.data()));
+    std::vector<double> got(n + 1);
+    for (const fast::Isa isa : everySet()) {
+        for (const int offset : {0, 1}) {
+            ASSERT_TRUE(wavelet::dwtUsing(isa, x.data(), n, 1, h0.data(), h1.data(), K, 3,
+                                          got.data() + offset));
+            EXPECT_TRUE(sameBits(std::vector<double>(got.begin() + offset,
+                                                     got.begin() + offset + n),
+                                 want))
+                << "isa " << static_cast<int>(isa) << " offset " << offset;
         }
     }
 }

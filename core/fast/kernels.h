@@ -145,7 +145,7 @@ inline std::int64_t analysisHeadLength(std::int64_t m, std::int64_t K) {
     return m < K + 1 ? m : K + 1;
 }
 inline std::int64_t analysisSignalWork(std::int64_t n, int levels, std::int64_t K) {
-    std::int64_t total = analysisLineWork(K);
+    std::int64_t total = analysisLineWork(K) + kAnalysisChunk;  // and a staged high band
     for (int level = 1; level < levels; ++level) {
         n /= 2;
         total += analysisWindowLength(n, K) + analysisHeadLength(n, K);
