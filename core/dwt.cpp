@@ -56,24 +56,6 @@ void copyOf(const double* input, std::int64_t count, double* output) {
 
 bool even(int n) { return n >= 2 && n % 2 == 0; }
 
-// Scratch of `count` doubles, or none at all when the call needs none.
-class Optional {
-public:
-    explicit Optional(std::int64_t count)
-        : wanted_(count > 0), data_(wanted_ ? scratchAllocate(count) : nullptr) {}
-    ~Optional() {
-        if (data_ != nullptr) scratchRelease(data_);
-    }
-    Optional(const Optional&) = delete;
-    Optional& operator=(const Optional&) = delete;
-    bool ready() const { return !wanted_ || data_ != nullptr; }
-    double* get() const { return data_; }
-
-private:
-    bool wanted_;
-    double* data_;
-};
-
 // The shape of a call: a vector, whatever its orientation, is one line with
 // stride 1; a matrix has rows `stride` apart.
 struct Shape {
@@ -208,9 +190,9 @@ bool dwtUsing(fast::Isa isa, const double* input, int M, int N, const double* h0
     const fast::AnalysisKernels kernels = fast::analysisKernels(isa);
     const bool inPlace = input == output;
     const Plan plan = planOf(kernels, M, N, K, levels, inPlace);
-    Optional copy(plan.copy);
-    Optional work(plan.work);
-    if (!copy.ready() || !work.ready()) return false;
+    Scratch copy(plan.copy);
+    Scratch work(plan.work);
+    if (!copy || !work) return false;
     if (M <= 0 || N <= 0) return true;
     const std::int64_t count = static_cast<std::int64_t>(M) * N;
 

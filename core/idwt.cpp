@@ -122,25 +122,6 @@ Plan planFor(fast::Isa isa, int M, int N, int K, int levels, bool sameArrays) {
     return plan;
 }
 
-// Scratch of `count` doubles, or none at all for a count of zero.
-class Buffer {
-public:
-    explicit Buffer(std::int64_t count) : data_(count > 0 ? scratchAllocate(count) : nullptr),
-                                          wanted_(count > 0) {}
-    ~Buffer() {
-        if (data_) scratchRelease(data_);
-    }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
-
-    double* get() const { return data_; }
-    bool missing() const { return wanted_ && data_ == nullptr; }
-
-private:
-    double* data_;
-    bool wanted_;
-};
-
 void copyValues(double* to, const double* from, std::int64_t count) {
     if (to == from) return;
     for (std::int64_t k = 0; k < count; ++k) to[k] = from[k];
@@ -169,8 +150,8 @@ void zeroLevels(const Plan& plan, double* output) {
 // inside it alone.
 bool rebuildVector(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
                    const double* g0, const double* g1, int K, const double* input) {
-    Buffer band(plan.bands);
-    if (band.missing()) return false;
+    Scratch band(plan.bands);
+    if (!band) return false;
     int C = plan.C;
     for (int level = 0;; ++level) {
         const int n = C / 2;
@@ -197,8 +178,8 @@ bool rebuildVector(const fast::SynthesisKernels& kernels, const Plan& plan, doub
 // writes output column C/2 + l over it) and the bottom left.
 bool rebuildLevels(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
                    const double* g0, const double* g1, int K, const double* input) {
-    Buffer work(plan.work);
-    if (work.missing()) return false;
+    Scratch work(plan.work);
+    if (!work) return false;
     const int H = plan.H;
     double* const topRight = output + static_cast<std::int64_t>(plan.W / 2) * H;
     double* const bottomLeft = output + H / 2;
@@ -220,8 +201,8 @@ bool rebuildLevels(const fast::SynthesisKernels& kernels, const Plan& plan, doub
 // line kernel, gathered into a buffer and scattered back.
 bool rebuildInPlace(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
                     const double* g0, const double* g1, int K, const double* input) {
-    Buffer bands(plan.bands), work(plan.work);
-    if (bands.missing() || work.missing()) return false;
+    Scratch bands(plan.bands), work(plan.work);
+    if (!bands || !work) return false;
     const int H = plan.H, W = plan.W;
     copyValues(output, input, static_cast<std::int64_t>(H) * W);
     double* line = bands.get();                     // a row's low band, then the row

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 
 #include "fast/select.h"
 #include "scratch.h"
@@ -33,20 +32,17 @@ inline void scatter(const double* from, int n, double* first, std::ptrdiff_t str
 // takes nothing.
 class PassScratch {
 public:
-    PassScratch(int n, int K) {
-        if (n > 1) {
-            line_.emplace(sizes::circularLineLength(n, K));
-            result_.emplace(n);
-        }
-    }
-    bool runs() const { return line_.has_value(); }
-    bool ready() const { return !runs() || (*line_ && *result_); }
-    double* line() const { return line_->get(); }
-    double* result() const { return result_->get(); }
+    PassScratch(int n, int K)
+        : runs_(n > 1), line_(runs_ ? sizes::circularLineLength(n, K) : 0), result_(runs_ ? n : 0) {}
+    bool runs() const { return runs_; }
+    bool ready() const { return line_ && result_; }
+    double* line() const { return line_.get(); }
+    double* result() const { return result_.get(); }
 
 private:
-    std::optional<Scratch> line_;
-    std::optional<Scratch> result_;
+    bool runs_;
+    Scratch line_;
+    Scratch result_;
 };
 
 // Filters the n samples starting at `first`, `stride` apart, in place: the line
@@ -152,12 +148,9 @@ inline bool filterColumnsThenRowsUsing(fast::Isa isa, fast::Wrap wrap, const dou
                                      lineStart, filter);
     const fast::CircularKernels kernels = fast::circularKernels(isa);
     const Plan plan = planFor(kernels.groupRows, rows, cols, K);
-    std::optional<Scratch> scratch;
-    if (plan.work > 0) {
-        scratch.emplace(plan.work);
-        if (!*scratch) return false;
-    }
-    double* work = scratch ? scratch->get() : nullptr;
+    const Scratch scratch(plan.work);
+    if (!scratch) return false;
+    double* work = scratch.get();
 
     switch (plan.path) {
         case Plan::Path::Copy:

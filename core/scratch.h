@@ -10,18 +10,24 @@
 double* scratchAllocate(std::int64_t count);
 void scratchRelease(double* buffer);
 
-// One scratch buffer, released when it goes out of scope.  A negative or zero
-// count still yields a valid (one-element) buffer so callers need no special case.
+// One scratch buffer of `count` doubles, released when it goes out of scope.
+// A count of zero or less takes nothing (get() is null), so a plan can size
+// the buffers its path does not use to zero.
 class Scratch {
 public:
-    explicit Scratch(std::int64_t count) : data_(scratchAllocate(count)) {}
-    ~Scratch() { scratchRelease(data_); }
+    explicit Scratch(std::int64_t count)
+        : wanted_(count > 0), data_(wanted_ ? scratchAllocate(count) : nullptr) {}
+    ~Scratch() {
+        if (data_ != nullptr) scratchRelease(data_);
+    }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 
     double* get() const { return data_; }
-    explicit operator bool() const { return data_ != nullptr; }
+    // False only when memory was wanted and none was given.
+    explicit operator bool() const { return !wanted_ || data_ != nullptr; }
 
 private:
+    bool wanted_;
     double* data_;
 };
