@@ -82,9 +82,5 @@ function(add_matlab_plugin name)
     SKIP_BUILD_RPATH ON INSTALL_RPATH ""
     LIBRARY_OUTPUT_DIRECTORY ${MATLAB_PLUGIN_DIR}
     RUNTIME_OUTPUT_DIRECTORY ${MATLAB_PLUGIN_DIR})
-  set(help ${PROJECT_SOURCE_DIR}/toolbox/help/${name}.m)
-  if(EXISTS ${help})
-    add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${help} ${MATLAB_PLUGIN_DIR}/${name}.m)
-  endif()
+  copy_help_beside(${target} ${name} ${MATLAB_PLUGIN_DIR})
 endfunction()

@@ -37,11 +37,7 @@ function(_link_octave_native_plugin target name adapter output_dir)
     OUTPUT_NAME ${name} PREFIX "" SUFFIX ".oct"
     LIBRARY_OUTPUT_DIRECTORY ${output_dir}
     LINK_DEPENDS ${exports})
-  set(help ${PROJECT_SOURCE_DIR}/toolbox/help/${name}.m)
-  if(EXISTS ${help})
-    add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${help} ${output_dir}/${name}.m)
-  endif()
+  copy_help_beside(${target} ${name} ${output_dir})
 endfunction()
 
 function(add_octave_native_plugin name)

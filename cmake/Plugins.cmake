@@ -24,6 +24,16 @@ endif()
 
 set(PLUGIN_OUTPUT_DIR ${CMAKE_BINARY_DIR}/plugins)
 
+# The help text lives in a comments-only .m file beside every binary; the
+# host runs the binary and shows the .m file's comments for `help`.
+function(copy_help_beside target name dir)
+  set(help ${PROJECT_SOURCE_DIR}/toolbox/help/${name}.m)
+  if(EXISTS ${help})
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${help} ${dir}/${name}.m)
+  endif()
+endfunction()
+
 function(add_octave_plugin name)
   if(NOT PLUGINS_FOR_OCTAVE)
     return()
@@ -39,13 +49,7 @@ function(add_octave_plugin name)
     PREFIX "" SUFFIX ".mex"
     LIBRARY_OUTPUT_DIRECTORY ${PLUGIN_OUTPUT_DIR}
     LINK_DEPENDS ${PROJECT_SOURCE_DIR}/host/exports.map)
-  # The help text lives in a comments-only .m file beside the binary; the
-  # host runs the binary and shows the .m file's comments for `help`.
-  set(help ${PROJECT_SOURCE_DIR}/toolbox/help/${name}.m)
-  if(EXISTS ${help})
-    add_custom_command(TARGET ${name} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${help} ${PLUGIN_OUTPUT_DIR}/${name}.m)
-  endif()
+  copy_help_beside(${name} ${name} ${PLUGIN_OUTPUT_DIR})
 endfunction()
 
 # The stand-in host: the same gateway with MATLAB's declarations, its entry
