@@ -6,6 +6,8 @@
 #include "octave_native.h"
 
 #include <octave/oct.h>
+#include <octave/ov-re-mat.h>
+#include <octave/ov-scalar.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -17,20 +19,29 @@
 
 namespace octave_native {
 
+// An argument or a result as the gateways see it: class, shape and, for a
+// real full double array, its values.  Built per call, so it avoids what
+// costs on small calls: copies of Octave's arrays and shapes (each copy of a
+// dim_vector allocates) and a heap vector for the shape of a matrix.
 class PluginArray {
 public:
-    // An argument.  Only a real, full double array has values; the gateways
-    // read nothing but class and shape from any other.
-    explicit PluginArray(const octave_value& argument)
-        : m_isDouble(argument.is_double_type()),
-          m_isComplex(argument.iscomplex()),
-          m_isSparse(argument.issparse()) {
-        if (m_isDouble && !m_isComplex && !m_isSparse) {
-            // Shares the argument's data (ranges and scalars become arrays).
-            m_values = argument.array_value();
-            setDimensions(m_values.dims());
+    PluginArray() = default;
+
+    // An argument.  Octave's own real matrices and scalars are read in place:
+    // the argument list outlives the call.  Only a real, full double array has
+    // values; the gateways read nothing but class and shape from any other.
+    void bind(const octave_value& argument) {
+        const octave_base_value* rep = argument.internal_rep();
+        const int type = argument.type_id();
+        if (type == octave_matrix::static_type_id()) {
+            const NDArray& matrix = static_cast<const octave_matrix*>(rep)->matrix_ref();
+            setRealDouble(matrix.data(), matrix.dims());
+        } else if (type == octave_scalar::static_type_id()) {
+            m_values = static_cast<const double*>(rep->mex_get_data());
+            m_isDouble = true;
+            setDimensions(1, 1);
         } else {
-            setDimensions(argument.dims());
+            bindConverted(argument);
         }
     }
 
@@ -39,8 +50,7 @@ public:
     // array storage value-initialises each element), so the memory comes from
     // the allocator Octave's arrays use and is handed to the array, which
     // frees it.
-    PluginArray(std::size_t rows, std::size_t cols)
-        : m_isDouble(true), m_isComplex(false), m_isSparse(false) {
+    PluginArray(std::size_t rows, std::size_t cols) {
         const dim_vector shape(static_cast<octave_idx_type>(rows),
                                static_cast<octave_idx_type>(cols));
         std::allocator<double> allocator;
@@ -52,37 +62,86 @@ public:
         for (std::size_t i = 0; i < rows * cols; ++i) std::memcpy(memory + i, &poison, 8);
 #endif
         try {
-            m_values = NDArray(Array<double>(memory, shape));
+            m_owned.reset(new octave_matrix(NDArray(Array<double>(memory, shape))));
         } catch (...) {
             allocator.deallocate(memory, rows * cols);
             throw;
         }
-        setDimensions(shape);
+        setRealDouble(memory, shape);
     }
 
-    // Never through fortran_vec(): that would copy an argument's shared data.
-    double* values() {
-        return m_isDouble && !m_isComplex && !m_isSparse ? const_cast<double*>(m_values.data())
-                                                         : nullptr;
+    PluginArray(const PluginArray&) = delete;
+    PluginArray& operator=(const PluginArray&) = delete;
+
+    // The result as Octave's value; a 1 x 1 result becomes a scalar, as
+    // octave_value(NDArray) would make it.
+    octave_value release() {
+        octave_value result(m_owned.release());
+        result.maybe_mutate();
+        return result;
     }
-    const NDArray& array() const { return m_values; }
-    const std::vector<std::size_t>& dimensions() const { return m_dimensions; }
+
+    double* values() const { return const_cast<double*>(m_values); }
+    const std::size_t* dimensions() const { return m_dimensions; }
+    std::size_t dimensionCount() const { return m_dimensionCount; }
     bool isDouble() const { return m_isDouble; }
     bool isComplex() const { return m_isComplex; }
     bool isSparse() const { return m_isSparse; }
 
 private:
-    void setDimensions(const dim_vector& shape) {
-        m_dimensions.resize(static_cast<std::size_t>(shape.ndims()));
-        for (std::size_t i = 0; i < m_dimensions.size(); ++i)
-            m_dimensions[i] = static_cast<std::size_t>(shape.xelem(static_cast<int>(i)));
+    // What Octave stores otherwise (ranges, diagonal matrices, other classes):
+    // a real full double value becomes an array of its own, held here.
+    void bindConverted(const octave_value& argument) {
+        m_isDouble = argument.is_double_type();
+        m_isComplex = argument.iscomplex();
+        m_isSparse = argument.issparse();
+        if (m_isDouble && !m_isComplex && !m_isSparse) {
+            m_owned.reset(new octave_matrix(argument.array_value()));
+            const NDArray& matrix = m_owned->matrix_ref();
+            m_values = matrix.data();
+            setDimensions(matrix.dims());
+        } else {
+            setDimensions(argument.dims());
+        }
     }
 
-    NDArray m_values;
-    std::vector<std::size_t> m_dimensions;
-    bool m_isDouble;
-    bool m_isComplex;
-    bool m_isSparse;
+    void setRealDouble(const double* values, const dim_vector& shape) {
+        m_values = values;
+        m_isDouble = true;
+        setDimensions(shape);
+    }
+
+    void setDimensions(std::size_t rows, std::size_t cols) {
+        m_fewDimensions[0] = rows;
+        m_fewDimensions[1] = cols;
+        m_dimensions = m_fewDimensions;
+        m_dimensionCount = 2;
+    }
+
+    void setDimensions(const dim_vector& shape) {
+        const std::size_t count = static_cast<std::size_t>(shape.ndims());
+        std::size_t* target = m_fewDimensions;
+        if (count > kFewDimensions) {
+            m_manyDimensions.resize(count);
+            target = m_manyDimensions.data();
+        }
+        for (std::size_t i = 0; i < count; ++i)
+            target[i] = static_cast<std::size_t>(shape.xelem(static_cast<int>(i)));
+        m_dimensions = target;
+        m_dimensionCount = count;
+    }
+
+    static constexpr std::size_t kFewDimensions = 4;
+
+    const double* m_values = nullptr;
+    std::unique_ptr<octave_matrix> m_owned;
+    std::size_t m_fewDimensions[kFewDimensions] = {};
+    std::vector<std::size_t> m_manyDimensions;
+    const std::size_t* m_dimensions = m_fewDimensions;
+    std::size_t m_dimensionCount = 0;
+    bool m_isDouble = false;
+    bool m_isComplex = false;
+    bool m_isSparse = false;
 };
 
 namespace {
@@ -99,25 +158,38 @@ struct Results {
     ~Results() { delete plhs[0]; }
 };
 
+// Every plug-in takes a few arguments: those live on the stack, more (which
+// the gateways reject, after looking at them) in a vector.
+constexpr int kFewArguments = 8;
+
 }  // namespace
 
 octave_value_list call(const char* plugin, const octave_value_list& args, int nargout) {
     const int nrhs = args.length();
-    std::vector<PluginArray> inputs;
-    inputs.reserve(static_cast<std::size_t>(nrhs));
-    std::vector<const PluginArray*> prhs(static_cast<std::size_t>(nrhs));
+    PluginArray fewInputs[kFewArguments];
+    const PluginArray* fewPointers[kFewArguments];
+    std::vector<PluginArray> manyInputs;
+    std::vector<const PluginArray*> manyPointers;
+    PluginArray* inputs = fewInputs;
+    const PluginArray** prhs = fewPointers;
+    if (nrhs > kFewArguments) {
+        manyInputs = std::vector<PluginArray>(static_cast<std::size_t>(nrhs));
+        manyPointers.resize(static_cast<std::size_t>(nrhs));
+        inputs = manyInputs.data();
+        prhs = manyPointers.data();
+    }
     for (int i = 0; i < nrhs; ++i) {
-        inputs.emplace_back(args(i));
-        prhs[static_cast<std::size_t>(i)] = &inputs.back();
+        inputs[i].bind(args(i));
+        prhs[i] = &inputs[i];
     }
     Results results;
     try {
-        mexFunction(nargout, results.plhs, nrhs, prhs.data());
+        mexFunction(nargout, results.plhs, nrhs, prhs);
     } catch (const GatewayError& failure) {
         error("%s: %s", plugin, failure.message);
     }
     if (!results.plhs[0]) return octave_value_list();
-    return octave_value(results.plhs[0]->array());
+    return results.plhs[0]->release();
 }
 
 }  // namespace octave_native
@@ -127,15 +199,15 @@ using octave_native::PluginArray;
 double* mxGetPr(const PluginArray* array) {
     // The MEX interface hands out writable pointers to arguments too; the
     // gateways only read through them.
-    return const_cast<PluginArray*>(array)->values();
+    return array->values();
 }
 
 std::size_t mxGetM(const PluginArray* array) { return array->dimensions()[0]; }
 
 std::size_t mxGetN(const PluginArray* array) {
     std::size_t columns = 1;
-    const std::vector<std::size_t>& dimensions = array->dimensions();
-    for (std::size_t i = 1; i < dimensions.size(); ++i) columns *= dimensions[i];
+    const std::size_t* dimensions = array->dimensions();
+    for (std::size_t i = 1; i < array->dimensionCount(); ++i) columns *= dimensions[i];
     return columns;
 }
 
@@ -144,12 +216,10 @@ std::size_t mxGetNumberOfElements(const PluginArray* array) {
 }
 
 std::size_t mxGetNumberOfDimensions(const PluginArray* array) {
-    return array->dimensions().size();
+    return array->dimensionCount();
 }
 
-const std::size_t* mxGetDimensions(const PluginArray* array) {
-    return array->dimensions().data();
-}
+const std::size_t* mxGetDimensions(const PluginArray* array) { return array->dimensions(); }
 
 bool mxIsDouble(const PluginArray* array) { return array->isDouble(); }
 bool mxIsComplex(const PluginArray* array) { return array->isComplex(); }
