@@ -100,7 +100,7 @@ Plan planFor(fast::Isa isa, int M, int N, int K, int levels, bool sameArrays) {
         plan.bands = sameArrays ? (static_cast<std::int64_t>(plan.C) << (levels - 1)) / 2 : 0;
     } else {
         const fast::SynthesisKernels kernels = fast::synthesisKernels(isa);
-        const std::int64_t rowWork = fast::workLength(kernels.groupRows, W, 0, K);
+        const std::int64_t rowWork = fast::rowGroupWork(kernels.groupRows, W, K);
         const auto even = [](std::int64_t n) { return n >= 2 && n % 2 == 0; };
         // The level kernel keeps about K columns of the block: taken only
         // while that is no more than a group of rows would need.

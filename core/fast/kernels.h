@@ -95,16 +95,12 @@ struct CircularKernels {
                    double* work);
 };
 
-// Scratch the kernels need: a row-group kernel (groupRows rows of up to
-// `rowLength` samples plus K of extension), or a line kernel (two buffers of
-// up to `lineLength` / 2 + K + 2 samples), whichever is larger.  (Internal
-// linkage: this header is compiled under several instruction sets.)
+// Scratch of a row-group kernel: groupRows rows of up to `rowLength` samples
+// plus K of extension.  (Internal linkage: this header is compiled under
+// several instruction sets.)
 namespace {
-inline std::int64_t workLength(int groupRows, std::int64_t rowLength, std::int64_t lineLength,
-                               std::int64_t K) {
-    const std::int64_t rows = rowLength > 0 ? (rowLength + K + 2) * groupRows : 0;
-    const std::int64_t lines = 2 * (lineLength / 2 + K + 2);
-    return rows > lines ? rows : lines;
+inline std::int64_t rowGroupWork(int groupRows, std::int64_t rowLength, std::int64_t K) {
+    return (rowLength + K + 2) * groupRows;
 }
 
 // The most outputs a circular kernel sums at once (four vectors of 8).
