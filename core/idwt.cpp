@@ -59,6 +59,7 @@ enum class Path {
     Copy,       // no level writes a sample: the output is the input
     Zeros,      // no tap pair: every rebuilt sample is +0.0
     Reference,  // the straightforward code: a line and its two bands
+    Signal,     // one contiguous line, every level in one pass over the input
     Vector,     // one contiguous line, each level reading its high band from the input
     Levels,     // blocks that split evenly: each level written into the next place
     InPlace,    // anything else: copied, then rebuilt level by level in the output
@@ -93,6 +94,9 @@ Plan planFor(fast::Isa isa, int M, int N, int K, int levels, bool sameArrays) {
     } else if (!fast::takes(isa, K)) {
         plan.path = Path::Reference;
         plan.bands = longer + 2 * sizes::idwtBandLength(M, N, K);
+    } else if (H == 1 && !sameArrays && levels >= 2 && plan.C / 2 >= fast::synthesisSignalBand(K)) {
+        plan.path = Path::Signal;
+        plan.work = fast::synthesisSignalWork(levels, K);
     } else if (H == 1) {
         // Rebuilt over its own input, a level would overwrite its high band
         // before reading all of it: that band is copied first.
@@ -166,6 +170,17 @@ bool rebuildVector(const fast::SynthesisKernels& kernels, const Plan& plan, doub
         C *= 2;
     }
     copyValues(output + C, input + C, plan.W - C);
+    return true;
+}
+
+// A long vector: all levels at once, the rest of the input copied after.
+bool rebuildSignal(const fast::SynthesisKernels& kernels, const Plan& plan, double* output,
+                   const double* g0, const double* g1, int K, const double* input) {
+    Scratch work(plan.work);
+    if (!work) return false;
+    kernels.signal(input, plan.C, plan.levels, output, g0, g1, K, work.get());
+    const std::int64_t rebuilt = static_cast<std::int64_t>(plan.C) << (plan.levels - 1);
+    copyValues(output + rebuilt, input + rebuilt, plan.W - rebuilt);
     return true;
 }
 
@@ -285,6 +300,7 @@ bool idwtUsing(fast::Isa isa, double* output, int M, int N, const double* g0, co
             copyValues(output, input, static_cast<std::int64_t>(M) * N);
             zeroLevels(plan, output);
             return true;
+        case Path::Signal: return rebuildSignal(kernels, plan, output, g0, g1, K, input);
         case Path::Vector: return rebuildVector(kernels, plan, output, g0, g1, K, input);
         case Path::Levels: return rebuildLevels(kernels, plan, output, g0, g1, K, input);
         case Path::InPlace: return rebuildInPlace(kernels, plan, output, g0, g1, K, input);

@@ -158,17 +158,6 @@ TEST(Dwt, MatchesTheOracleOnRandomInputs) {
     }
 }
 
-namespace {
-
-std::vector<fast::Isa> everySet() {
-    std::vector<fast::Isa> sets{fast::Isa::Reference};
-    for (fast::Isa isa : {fast::Isa::Baseline, fast::Isa::Avx2, fast::Isa::Avx512})
-        if (fast::supported(isa)) sets.push_back(isa);
-    return sets;
-}
-
-}  // namespace
-
 TEST(Dwt, LongSignalsWithOddLevelLengthsMatchTheReference) {
     // Lengths that turn odd at some levels (12345 -> 6172 -> 3086 -> 1543 ...,
     // 16390 -> 8195 -> 4097 -> 2048), long enough that every level runs in
@@ -185,7 +174,7 @@ TEST(Dwt, LongSignalsWithOddLevelLengthsMatchTheReference) {
             std::vector<double> want(n);
             ASSERT_TRUE(wavelet::dwtReference(x.data(), 1, n, h0.data(), h1.data(), K, levels,
                                               want.data()));
-            for (const fast::Isa isa : everySet()) {
+            for (const fast::Isa isa : support::everySet()) {
                 for (const bool row : {true, false}) {
                     std::vector<double> got(n, -1.0);
                     ASSERT_TRUE(wavelet::dwtUsing(isa, x.data(), row ? 1 : n, row ? n : 1,
@@ -210,7 +199,7 @@ TEST(Dwt, SignalsLargerThanTheCachesMatchTheReference) {
     std::vector<double> want(n);
     ASSERT_TRUE(wavelet::dwtReference(x.data(), 1, n, h0.data(), h1.data(), K, 3, want.data()));
     std::vector<double> got(n + 1);
-    for (const fast::Isa isa : everySet()) {
+    for (const fast::Isa isa : support::everySet()) {
         for (const int offset : {0, 1}) {
             ASSERT_TRUE(wavelet::dwtUsing(isa, x.data(), n, 1, h0.data(), h1.data(), K, 3,
                                           got.data() + offset));
@@ -236,7 +225,7 @@ TEST(Dwt, TheOutputMayBeTheInputItself) {
             std::vector<double> want(x.size());
             ASSERT_TRUE(wavelet::dwtReference(x.data(), s.M, s.N, h0.data(), h1.data(), K,
                                               s.levels, want.data()));
-            for (const fast::Isa isa : everySet()) {
+            for (const fast::Isa isa : support::everySet()) {
                 std::vector<double> inout = x;
                 ASSERT_TRUE(wavelet::dwtUsing(isa, inout.data(), s.M, s.N, h0.data(), h1.data(),
                                               K, s.levels, inout.data()));

@@ -96,7 +96,7 @@ TEST(SynthesisScratch, CopyOnlyCallsHoldNone) {
 
 // Rebuilding holds at most one output plus a few lines of the widest vector
 // (8 lanes), whatever the filter length or the number of lines: tall and wide
-// pairs of lines, a long filter, vectors (which hold nothing), a square, and
+// pairs of lines, a long filter, vectors (which hold no line), a square, and
 // a square rebuilt over its own input.
 TEST(SynthesisScratch, RebuildingHoldsAtMostOneOutputPlusAFewLines) {
     struct Case {
@@ -120,7 +120,9 @@ TEST(SynthesisScratch, RebuildingHoldsAtMostOneOutputPlusAFewLines) {
         const std::int64_t extra = straightforwardLines(c.M, c.N, c.K);
         EXPECT_LE(peak, (vector ? count / 2 : count) + 8 * (c.M + c.N + c.K) + extra)
             << c.M << "x" << c.N << " K=" << c.K << " L=" << c.levels;
-        if (vector && !c.inPlace) EXPECT_LE(peak, extra) << c.M << "x" << c.N;
+        // A vector holds no line, only a window of a few chunks per level.
+        if (vector && !c.inPlace)
+            EXPECT_LE(peak, extra + c.levels * (8 * c.K + 1024)) << c.M << "x" << c.N;
     }
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/fast/isa.h"
+
 namespace support {
 
 inline std::uint64_t bits(double v) {
@@ -50,6 +52,14 @@ inline std::vector<double> iota(std::size_t count, double first = 0.0) {
     std::vector<double> v(count);
     for (std::size_t i = 0; i < count; ++i) v[i] = first + static_cast<double>(i);
     return v;
+}
+
+// The reference and every instruction set this processor runs.
+inline std::vector<fast::Isa> everySet() {
+    std::vector<fast::Isa> sets{fast::Isa::Reference};
+    for (fast::Isa isa : {fast::Isa::Baseline, fast::Isa::Avx2, fast::Isa::Avx512})
+        if (fast::supported(isa)) sets.push_back(isa);
+    return sets;
 }
 
 }  // namespace support

@@ -63,6 +63,14 @@ struct SynthesisKernels {
     // the high band nowhere.
     void (*line)(const double* low, const double* high, double* to, int n, const double* g0,
                  const double* g1, int K);
+    // Every one of `levels` levels (at least 2) of one contiguous signal, from
+    // input into output (no overlap), in one pass over the input: the first
+    // level rebuilds the block of C samples (C / 2 at least
+    // synthesisSignalBand(K)), and each level's result streams into the next
+    // a chunk at a time.  Writes the first C * 2^(levels - 1) samples of
+    // output; work holds synthesisSignalWork(levels, K).
+    void (*signal)(const double* input, int C, int levels, double* output, const double* g0,
+                   const double* g1, int K, double* work);
     // Rebuilds one level of an R x C block (both even, at least 2), columns
     // then rows, reading it from `from` and writing it to x (columns stride
     // apart); work holds synthesisLevelWork(R, K).  x overlaps the rest
@@ -122,6 +130,22 @@ constexpr int kSynthesisBatch = 8;  // output column pairs the level kernel rebu
 inline std::int64_t synthesisWindowColumn(std::int64_t R) { return R + 8; }
 inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
     return 2 * (K + kSynthesisBatch) * synthesisWindowColumn(R);
+}
+
+// The synthesis signal kernel rebuilds every level a chunk of outputs at a
+// time.  Between two levels it keeps the part of the coarser result the
+// finer level still reads (a chunk it reads, the P - 1 samples before it and
+// the two chunks formed for it) and the end of the coarser result, which
+// the finer level's first outputs read across the wrap (at most 2P + 1
+// samples; see the kernel).  Its first level's bands must be long enough
+// that the outputs forming those ends do not wrap themselves.
+constexpr int kSynthesisChunk = 256;
+inline std::int64_t synthesisSignalBand(std::int64_t K) { return K + 32; }
+inline std::int64_t synthesisSignalWork(int levels, std::int64_t K) {
+    const std::int64_t P = K / 2;
+    const std::int64_t window = P + 3 * kSynthesisChunk + 2;
+    const std::int64_t end = 2 * P + 2;
+    return (levels - 1) * (window + end);
 }
 
 // The analysis line kernels work through a line a chunk of outputs at a time:

@@ -1,0 +1,66 @@
+// Stores that go around the caches, for long signals' outputs.  Compiled
+// into each instruction set's kernels (internal linkage, see simd.h).
+#pragma once
+
+#include <cstdint>
+
+#include "simd.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+// Signals of at least this many samples write their outputs around the
+// caches: an output of 32 MiB and more would not stay there anyway, and
+// each cache line written the ordinary way is first read from memory.
+constexpr std::int64_t kStreamedSignal = std::int64_t{1} << 22;
+
+// Copies count values to `to`, whose cache lines are not read first where
+// the processor can store whole vectors of W lanes around the caches.
+template <int W>
+void streamOut(const double* from, int count, double* to) {
+    int i = 0;
+#if defined(__x86_64__)
+    while (i < count && reinterpret_cast<std::uintptr_t>(to + i) % sizeof(Vec<W>) != 0) {
+        to[i] = from[i];
+        ++i;
+    }
+    for (; i + W <= count; i += W) {
+        if constexpr (W == 8)
+            _mm512_stream_pd(to + i, (__m512d)load<W>(from + i));
+        else if constexpr (W == 4)
+            _mm256_stream_pd(to + i, (__m256d)load<W>(from + i));
+        else
+            _mm_stream_pd(to + i, (__m128d)load<W>(from + i));
+    }
+#endif
+    for (; i < count; ++i) to[i] = from[i];
+}
+
+// Stores a vector around the caches where the processor can; `to` lies on
+// a whole vector.
+template <int W>
+__attribute__((always_inline)) inline void streamStore(double* to, Vec<W> v) {
+#if defined(__x86_64__)
+    if constexpr (W == 8)
+        _mm512_stream_pd(to, (__m512d)v);
+    else if constexpr (W == 4)
+        _mm256_stream_pd(to, (__m256d)v);
+    else
+        _mm_stream_pd(to, (__m128d)v);
+#else
+    store<W>(to, v);
+#endif
+}
+
+// Orders the streamed stores before everything after: called before a
+// kernel that streamed returns.
+inline void streamedOut() {
+#if defined(__x86_64__)
+    _mm_sfence();
+#endif
+}
+
+}  // namespace
