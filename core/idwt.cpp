@@ -59,8 +59,8 @@ enum class Path {
     Copy,       // no level writes a sample: the output is the input
     Zeros,      // no tap pair: every rebuilt sample is +0.0
     Reference,  // the straightforward code: a line and its two bands
-    Signal,     // one contiguous line, every level in one pass over the input
-    Vector,     // one contiguous line, each level reading its high band from the input
+    Signal,     // one long contiguous line, every level in one pass over the input
+    Vector,     // any other line, each level reading its high band from the input
     Levels,     // blocks that split evenly: each level written into the next place
     InPlace,    // anything else: copied, then rebuilt level by level in the output
 };
@@ -95,6 +95,8 @@ Plan planFor(fast::Isa isa, int M, int N, int K, int levels, bool sameArrays) {
         plan.path = Path::Reference;
         plan.bands = longer + 2 * sizes::idwtBandLength(M, N, K);
     } else if (H == 1 && !sameArrays && levels >= 2 && plan.C / 2 >= fast::synthesisSignalBand(K)) {
+        // Its first level's bands long enough for the one-pass kernel, and
+        // an output apart from the input, which holds every level's band.
         plan.path = Path::Signal;
         plan.work = fast::synthesisSignalWork(levels, K);
     } else if (H == 1) {
