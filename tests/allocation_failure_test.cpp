@@ -34,12 +34,15 @@ std::vector<PluginCall> validCalls(int K) {
     std::vector<PluginCall> calls;
     for (auto plugin : {std::make_pair("wavelet_analysis", wavelet_analysis_entry),
                         std::make_pair("wavelet_synthesis", wavelet_synthesis_entry)}) {
-        PluginCall c{plugin.first, plugin.second, {}};
-        c.args.push_back(standin::matrix(8, 8, std::vector<double>(64, 1.0)));
-        c.args.push_back(filter(K, 0.5));
-        c.args.push_back(filter(K, -0.5));
-        c.args.push_back(standin::scalar(2));
-        calls.push_back(std::move(c));
+        // A matrix, and a row long enough for the one-pass signal kernels.
+        for (const auto& [rows, cols] : {std::make_pair(8, 8), std::make_pair(1, 256)}) {
+            PluginCall c{plugin.first, plugin.second, {}};
+            c.args.push_back(standin::matrix(rows, cols, std::vector<double>(rows * cols, 1.0)));
+            c.args.push_back(filter(K, 0.5));
+            c.args.push_back(filter(K, -0.5));
+            c.args.push_back(standin::scalar(2));
+            calls.push_back(std::move(c));
+        }
     }
     for (auto plugin : {std::make_pair("cyclic_split", cyclic_split_entry),
                         std::make_pair("cyclic_merge", cyclic_merge_entry)}) {
