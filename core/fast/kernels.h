@@ -173,10 +173,11 @@ inline std::int64_t analysisSignalWork(std::int64_t n, int levels, std::int64_t 
     return total;
 }
 
-// The analysis level kernel: one low and one high column of the row pass,
-// and the line kernel's work.
+// The analysis level kernel: the low and high columns of the output columns
+// its row pass sums at once, and the line kernel's work.
+constexpr int kAnalysisLevelColumns = 2;
 inline std::int64_t analysisLevelWork(std::int64_t v, std::int64_t K) {
-    return 2 * v + analysisLineWork(K);
+    return 2 * kAnalysisLevelColumns * v + analysisLineWork(K);
 }
 }  // namespace
 
