@@ -47,7 +47,9 @@ fi
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -1)
 echo "$model, $(nproc) cores; load average before the run $load; $(date -u +%Y-%m-%dT%H:%MZ)" >"$out/machine.txt"
 
-# The table's rows, each measured several times (median); then the grid once.
+# The table's rows, each measured several times (median), the repetitions of
+# all rows shuffled together, so that a ratio's two sides see the same
+# neighbours on a shared machine; then the grid once.
 # Rows: the 2048^2 matrices and memcpy; 1 x n rows and n x 1 columns with the
 # sqrt(n) x sqrt(n) matrices at n = 2^16, 2^20, 2^24; the peak multiply-add.
 cores='(dwt|idwt|cyclic_split|cyclic_merge)'
@@ -59,7 +61,7 @@ if [ $quick -eq 1 ]; then
   grid='^memcpy/'    # the matrices of the plot and the growth rows are table rows
   sides=(256 1024 2048)
   octave_sides="2048"
-  repetitions=3 min_time=0.05
+  repetitions=5 min_time=0.05
 else
   grid='.'
   sides=(256 1024 2048 4096)
@@ -69,6 +71,7 @@ fi
 echo "== cores: the table's rows ($repetitions repetitions)"
 "$out/core_bench" --benchmark_filter="$targets" --benchmark_repetitions=$repetitions \
   --benchmark_report_aggregates_only=true --benchmark_min_time=$min_time \
+  --benchmark_enable_random_interleaving=true \
   --benchmark_out="$out/core_targets.json" --benchmark_out_format=json
 echo "== cores: the grid"
 "$out/core_bench" --benchmark_filter="$grid" --benchmark_min_time=0.1 \
