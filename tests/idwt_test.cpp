@@ -289,7 +289,7 @@ TEST(Idwt, LongSignalsMatchTheReference) {
     std::mt19937_64 rng(13);
     struct Case { int n, K; };
     const Case cases[] = {{12345, 2}, {12345, 8}, {12345, 9}, {16390, 20}, {16390, 41},
-                          {4 * 256 * 3 + 2, 8}, {9000, 3}, {40000, 512}};
+                          {4 * 1024 * 3 + 2, 8}, {9000, 3}, {40000, 512}};
     for (const Case& c : cases) {
         const auto y = support::randomValues(rng, c.n);
         const auto g0 = support::randomValues(rng, c.K);
@@ -313,11 +313,11 @@ TEST(Idwt, LongSignalsMatchTheReference) {
 }
 
 TEST(Idwt, SignalsLargerThanTheCachesMatchTheReference) {
-    // 2^22 + 6 samples (32 MiB, its first block odd): the fast kernels write
+    // 2^20 + 6 samples (8 MiB, its first block odd): the fast kernels write
     // such outputs around the caches from the first output that starts a
     // whole vector, or not at all when the output lies between two pairs.
     std::mt19937_64 rng(14);
-    const int n = (1 << 22) + 6;
+    const int n = (1 << 20) + 6;
     const int K = 8;
     const auto y = support::randomValues(rng, n);
     const auto g0 = support::randomValues(rng, K);

@@ -139,7 +139,7 @@ inline std::int64_t synthesisLevelWork(std::int64_t R, std::int64_t K) {
 // the finer level's first outputs read across the wrap (at most 2P + 1
 // samples; see the kernel).  Its first level's bands must be long enough
 // that the outputs forming those ends do not wrap themselves.
-constexpr int kSynthesisChunk = 256;
+constexpr int kSynthesisChunk = 1024;  // outputs a level forms at once, at most
 inline std::int64_t synthesisSignalBand(std::int64_t K) { return K + 32; }
 inline std::int64_t synthesisSignalWork(int levels, std::int64_t K) {
     const std::int64_t P = K / 2;
