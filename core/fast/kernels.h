@@ -149,23 +149,31 @@ inline std::int64_t synthesisSignalWork(int levels, std::int64_t K) {
 }
 
 // The analysis line kernels work through a line a chunk of outputs at a time:
-// the even and odd samples one chunk reads, split apart.
+// the even and odd samples one chunk reads, split apart.  The signal kernel
+// takes longer chunks: fewer, longer runs through the sums (1 x 2^20: 0.85x
+// the time of chunks of 512).
 constexpr int kAnalysisChunk = 512;
-inline std::int64_t analysisLineWork(std::int64_t K) { return 2 * (kAnalysisChunk + K / 2 + 1); }
+constexpr int kAnalysisSignalChunk = 2048;
+inline std::int64_t analysisSplitWork(std::int64_t chunk, std::int64_t K) {
+    return 2 * (chunk + K / 2 + 1);
+}
+inline std::int64_t analysisLineWork(std::int64_t K) { return analysisSplitWork(kAnalysisChunk, K); }
 
 // Between two levels of a signal: the samples of the low band not yet read
 // by the next level (fewer than two chunks and a filter's span, plus the chunk
 // being added: the rest is room, so that what is left is moved to the front
 // only now and then), and its first samples, which the periodic wrap reads last.
 inline std::int64_t analysisWindowLength(std::int64_t m, std::int64_t K) {
-    const std::int64_t bound = 8 * kAnalysisChunk + K + 2;
+    const std::int64_t bound = 8 * kAnalysisSignalChunk + K + 2;
     return m < bound ? m : bound;
 }
 inline std::int64_t analysisHeadLength(std::int64_t m, std::int64_t K) {
     return m < K + 1 ? m : K + 1;
 }
+// The split chunk's even and odd samples, a staged high band (see the
+// kernel) and the windows between levels, each no longer than its level.
 inline std::int64_t analysisSignalWork(std::int64_t n, int levels, std::int64_t K) {
-    std::int64_t total = analysisLineWork(K) + kAnalysisChunk;  // and a staged high band
+    std::int64_t total = analysisSplitWork(kAnalysisSignalChunk, K) + kAnalysisSignalChunk;
     for (int level = 1; level < levels; ++level) {
         n /= 2;
         total += analysisWindowLength(n, K) + analysisHeadLength(n, K);
