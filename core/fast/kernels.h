@@ -170,10 +170,10 @@ inline std::int64_t analysisWindowLength(std::int64_t m, std::int64_t K) {
 inline std::int64_t analysisHeadLength(std::int64_t m, std::int64_t K) {
     return m < K + 1 ? m : K + 1;
 }
-// The split chunk's even and odd samples, a staged high band (see the
-// kernel) and the windows between levels, each no longer than its level.
+// The split chunk's even and odd samples and the windows between levels,
+// each no longer than its level.
 inline std::int64_t analysisSignalWork(std::int64_t n, int levels, std::int64_t K) {
-    std::int64_t total = analysisSplitWork(kAnalysisSignalChunk, K) + kAnalysisSignalChunk;
+    std::int64_t total = analysisSplitWork(kAnalysisSignalChunk, K);
     for (int level = 1; level < levels; ++level) {
         n /= 2;
         total += analysisWindowLength(n, K) + analysisHeadLength(n, K);
