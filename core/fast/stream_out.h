@@ -21,28 +21,6 @@ namespace {
 // (synthesis) and 0.95x (analysis).
 constexpr std::int64_t kStreamedSignal = std::int64_t{1} << 20;
 
-// Copies count values to `to`, whose cache lines are not read first where
-// the processor can store whole vectors of W lanes around the caches.
-template <int W>
-void streamOut(const double* from, int count, double* to) {
-    int i = 0;
-#if defined(__x86_64__)
-    while (i < count && reinterpret_cast<std::uintptr_t>(to + i) % sizeof(Vec<W>) != 0) {
-        to[i] = from[i];
-        ++i;
-    }
-    for (; i + W <= count; i += W) {
-        if constexpr (W == 8)
-            _mm512_stream_pd(to + i, (__m512d)load<W>(from + i));
-        else if constexpr (W == 4)
-            _mm256_stream_pd(to + i, (__m256d)load<W>(from + i));
-        else
-            _mm_stream_pd(to + i, (__m128d)load<W>(from + i));
-    }
-#endif
-    for (; i < count; ++i) to[i] = from[i];
-}
-
 // Stores a vector around the caches where the processor can; `to` lies on
 // a whole vector.
 template <int W>
