@@ -162,9 +162,9 @@ TEST(Dwt, LongSignalsWithOddLevelLengthsMatchTheReference) {
     // Lengths that turn odd at some levels (49381 -> 24690 -> 12345 -> 6172
     // -> 3086 -> 1543 ..., 65558 -> 32779 -> 16389 -> 8194 -> 4097 -> 2048),
     // long enough that the first levels run in several chunks, down to
-    // levels shorter than the filter.  Filters of 18
-    // taps are the longest whose samples the eight-lane kernel shifts
-    // through registers; 19 and 41 load every tap.
+    // levels shorter than the filter.  Filters of 18 taps are the longest
+    // whose samples the eight-lane kernel shifts through registers; 19 and
+    // 41 load every tap.
     std::mt19937_64 rng(11);
     for (const int n : {49381, 65558}) {
         for (const int K : {1, 2, 8, 9, 18, 19, 41}) {

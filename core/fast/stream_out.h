@@ -21,6 +21,15 @@ namespace {
 // (synthesis) and 0.95x (analysis).
 constexpr std::int64_t kStreamedSignal = std::int64_t{1} << 20;
 
+// Samples from `at` to the next whole vector of W doubles (0 when at lies
+// on one); -1 for a double* off the 8-byte grid, which reaches none.
+template <int W>
+inline int samplesToVector(const double* at) {
+    const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(at);
+    if (a % sizeof(double) != 0) return -1;
+    return static_cast<int>((sizeof(Vec<W>) - a % sizeof(Vec<W>)) % sizeof(Vec<W>) / sizeof(double));
+}
+
 // Stores a vector around the caches where the processor can; `to` lies on
 // a whole vector.
 template <int W>
