@@ -280,3 +280,34 @@ TEST(CircularFilter, OutputMayBeTheInputItself) {
         }
     }
 }
+
+TEST(CircularFilter, LinesLargerThanTheCachesMatchTheReference) {
+    // 2^20 + 5 samples (8 MiB): the fast kernels write such a line around
+    // the caches when it lies apart from its input, from an output of any
+    // alignment; in place they write it the ordinary way.
+    using Filter = bool (*)(fast::Isa, const double*, double*, int, int, const double*,
+                            const double*, int);
+    const Filter filters[] = {cyclic_split::filterColumnsANDrowsUsing,
+                              cyclic_merge::filterColumnsANDrowsUsing};
+    std::mt19937_64 rng(13);
+    const int n = (1 << 20) + 5;
+    const int K = 9;
+    const auto x = support::randomValues(rng, n);
+    const auto h = support::randomValues(rng, K);
+    std::vector<double> want(n), got(n + 1);
+    for (Filter f : filters) {
+        ASSERT_TRUE(f(fast::Isa::Reference, x.data(), want.data(), 1, n, h.data(), h.data(), K));
+        for (const fast::Isa isa : support::everySet()) {
+            for (const int offset : {0, 1}) {
+                ASSERT_TRUE(f(isa, x.data(), got.data() + offset, n, 1, h.data(), h.data(), K));
+                EXPECT_TRUE(sameBits(std::vector<double>(got.begin() + offset,
+                                                         got.begin() + offset + n),
+                                     want))
+                    << "isa " << static_cast<int>(isa) << " offset " << offset;
+            }
+            std::vector<double> inPlace = x;
+            ASSERT_TRUE(f(isa, inPlace.data(), inPlace.data(), 1, n, h.data(), h.data(), K));
+            EXPECT_TRUE(sameBits(inPlace, want)) << "isa " << static_cast<int>(isa) << " in place";
+        }
+    }
+}
