@@ -20,7 +20,7 @@ namespace {
 // the time, the analysis even and 0.78x; in Octave, a call on 2^20 samples
 // followed by a sum of its result (which reads it from memory) 0.89x
 // (synthesis) and 0.95x (analysis).  A circular filter's line: 2^22
-// samples 0.63x to 0.83x, 2^24 0.94x; in Octave 2^20 0.8x, 2^21 0.5x to 0.8x.
+// samples 0.63x to 0.83x, 2^24 0.94x; in Octave 2^20 and 2^21 0.4x to 0.9x.
 constexpr std::int64_t kStreamedSignal = std::int64_t{1} << 20;
 
 // Samples from `at` to the next whole vector of W doubles (0 when at lies
