@@ -284,7 +284,7 @@ TEST(CircularFilter, OutputMayBeTheInputItself) {
 TEST(CircularFilter, LinesLargerThanTheCachesMatchTheReference) {
     // 2^20 + 5 samples (8 MiB): the fast kernels write such a line around
     // the caches when it lies apart from its input, from an output of any
-    // alignment; in place they write it the ordinary way.
+    // alignment; and in place.
     using Filter = bool (*)(fast::Isa, const double*, double*, int, int, const double*,
                             const double*, int);
     const Filter filters[] = {cyclic_split::filterColumnsANDrowsUsing,
