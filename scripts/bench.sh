@@ -68,10 +68,17 @@ else
   octave_sides="[256 1024 2048 4096]"
   repetitions=5 min_time=0.1
 fi
+# Google Benchmark 1.6 and later shuffle the repetitions; an older one runs
+# them in order (noisier ratios) rather than refuse the flag.
+shuffle=()
+if "$out/core_bench" --help 2>&1 | grep -q benchmark_enable_random_interleaving; then
+  shuffle=(--benchmark_enable_random_interleaving=true)
+else
+  echo "warning: this Google Benchmark cannot shuffle repetitions: rows run in order" >&2
+fi
 echo "== cores: the table's rows ($repetitions repetitions)"
 "$out/core_bench" --benchmark_filter="$targets" --benchmark_repetitions=$repetitions \
-  --benchmark_report_aggregates_only=true --benchmark_min_time=$min_time \
-  --benchmark_enable_random_interleaving=true \
+  --benchmark_report_aggregates_only=true --benchmark_min_time=$min_time "${shuffle[@]}" \
   --benchmark_out="$out/core_targets.json" --benchmark_out_format=json
 echo "== cores: the grid"
 "$out/core_bench" --benchmark_filter="$grid" --benchmark_min_time=0.1 \
