@@ -15,9 +15,36 @@
 #include <memory>
 #include <vector>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 #include "octave_native_call.h"
 
 namespace octave_native {
+namespace {
+
+// Asks the kernel to back the whole 2 MiB pages inside a fresh result with
+// huge pages where it lets a process ask (transparent huge pages set to
+// "madvise").  glibc maps every block of 32 MiB or more anew, and the core's
+// first write then faults its pages in one by one; under a hypervisor each
+// 4 KiB fault costs microseconds (2048^2 doubles: 95 ms of faults against 10
+// with huge pages).  Only a hint: the values and the array's owner are
+// untouched, and where it is refused nothing changes.
+void preferHugePages(double* memory, std::size_t count) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kHuge = std::uintptr_t{1} << 21;
+    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (begin + count * sizeof(double)) & ~(kHuge - 1);
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)memory;
+    (void)count;
+#endif
+}
+
+}  // namespace
 
 // An argument or a result as the gateways see it: class, shape and, for a
 // real full double array, its values.  Built per call, so it avoids what
@@ -55,6 +82,7 @@ public:
                                static_cast<octave_idx_type>(cols));
         std::allocator<double> allocator;
         double* memory = allocator.allocate(rows * cols);
+        preferHugePages(memory, rows * cols);
 #if defined(PLUGIN_POISON_RESULTS)
         // Test builds: a signalling NaN with a payload no core computes, so
         // that a sample the core leaves unwritten shows in the result.

@@ -4,9 +4,9 @@ function status = check_every_sample_written (poisoned_dir, reference_dir)
   % plug-ins in POISONED_DIR start every result as a signalling NaN with a
   % known payload; for each plug-in and shape class (matrix, row, column,
   % 1 x 1, empty, copy-only level counts, odd splits, filters longer than the
-  % line) the result must hold none of it, quiet or not, and equal bit for bit
-  % the result of the zero-filling plug-ins in REFERENCE_DIR.  Returns 0 when
-  % every case passes.
+  % line, results of several MiB) the result must hold none of it, quiet or
+  % not, and equal bit for bit the result of the zero-filling plug-ins in
+  % REFERENCE_DIR.  Returns 0 when every case passes.
   lo = [1+sqrt(3), 3+sqrt(3), 3-sqrt(3), 1-sqrt(3)] / (4 * sqrt (2));
   hi = lo(end:-1:1) .* [1 -1 1 -1];
   haar = [1 1] / sqrt (2);
@@ -59,6 +59,10 @@ function status = check_every_sample_written (poisoned_dir, reference_dir)
     "cyclic_merge", {zeros(5, 0), f1, f2}
     "cyclic_merge", {m, 2, 3}
     "cyclic_merge", {m(1:7, 1:3), f1, f2}
+    % results of many whole 2 MiB pages, which the plug-ins ask the system
+    % to back with huge pages
+    "wavelet_analysis", {rand(1, 2^20) - 0.5, lo, hi, 3}
+    "cyclic_merge", {rand(1000, 600) - 0.5, f1, f2}
   };
   poisoned = run_all (poisoned_dir, cases);
   reference = run_all (reference_dir, cases);
