@@ -45,7 +45,9 @@ if awk -v l="$load" 'BEGIN { exit !(l > 0.5) }'; then
   echo "warning: load average $load: other work is running, timings will be noisy" >&2
 fi
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -1)
-echo "$model, $(nproc) cores; load average before the run $load; $(date -u +%Y-%m-%dT%H:%MZ)" >"$out/machine.txt"
+# Large Octave calls depend on whether a result may have huge pages.
+thp=$(sed -n 's/.*\[\(.*\)\].*/\1/p' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null || true)
+echo "$model, $(nproc) cores; transparent huge pages: ${thp:-unknown}; load average before the run $load; $(date -u +%Y-%m-%dT%H:%MZ)" >"$out/machine.txt"
 
 # The table's rows, each measured several times (median), the repetitions of
 # all rows shuffled together, so that a ratio's two sides see the same
