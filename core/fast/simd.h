@@ -15,6 +15,13 @@ struct VectorOf {
     typedef double type __attribute__((vector_size(W * sizeof(double))));
 };
 
+// One lane is a plain double: GCC keeps a one-lane vector in memory, and a
+// sum through the stack waits on each store before the next term.
+template <>
+struct VectorOf<1> {
+    typedef double type;
+};
+
 template <int W>
 using Vec = typename VectorOf<W>::type;
 
