@@ -2,6 +2,7 @@
 // into each instruction set's kernels (internal linkage, see simd.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "simd.h"
@@ -46,6 +47,29 @@ __attribute__((always_inline)) inline void streamStore(double* to, Vec<W> v) {
 #else
     store<W>(to, v);
 #endif
+}
+
+// A long signal crosses a 4 KiB page of each array it runs through every
+// 512 samples, and each crossing misses the processor's address
+// translation cache (a signal of 2^24 samples spans 64 Ki pages in and as
+// many out, more than that cache holds).  Under a hypervisor every miss
+// walks two sets of page tables.  Stores that go around the caches are
+// never fetched ahead, so the walk for each new page of an output started
+// only at its first store, and the stores waited for it.  A fetch of one
+// line two pages on starts the walk early.
+// Measured on Zen 5 under a hypervisor, 1 x 2^24 (K = 8, L = 3): the
+// synthesis 0.78x to 0.87x the time, the analysis 0.79x to 0.83x; at 2^20,
+// 0.92x to 0.97x.  One page on measured 0.86x to 0.99x.
+constexpr std::uintptr_t kPageBytes = 4096;
+constexpr std::ptrdiff_t kWalkAhead = 1024;  // samples: two pages on
+
+// Called for each of a run of consecutive blocks of blockBytes (at most a
+// page) that go around the caches from `at` on: the one block per page that
+// starts within the page's first blockBytes fetches the line kWalkAhead
+// samples on.
+__attribute__((always_inline)) inline void walkAhead(const double* at, std::size_t blockBytes) {
+    if (reinterpret_cast<std::uintptr_t>(at) % kPageBytes < blockBytes)
+        __builtin_prefetch(at + kWalkAhead, 1);
 }
 
 // Orders the streamed stores before everything after: called before a
