@@ -51,25 +51,30 @@ __attribute__((always_inline)) inline void streamStore(double* to, Vec<W> v) {
 
 // A long signal crosses a 4 KiB page of each array it runs through every
 // 512 samples, and each crossing misses the processor's address
-// translation cache (a signal of 2^24 samples spans 64 Ki pages in and as
+// translation cache (a signal of 2^24 samples spans 32 Ki pages in and as
 // many out, more than that cache holds).  Under a hypervisor every miss
 // walks two sets of page tables.  Stores that go around the caches are
 // never fetched ahead, so the walk for each new page of an output started
 // only at its first store, and the stores waited for it.  A fetch of one
 // line two pages on starts the walk early.
-// Measured on Zen 5 under a hypervisor, 1 x 2^24 (K = 8, L = 3): the
-// synthesis 0.78x to 0.87x the time, the analysis 0.79x to 0.83x; at 2^20,
-// 0.92x to 0.97x.  One page on measured 0.86x to 0.99x.
+// Measured on Zen 5 under a hypervisor (K = 8, L = 3, paired runs): 1 x 2^24
+// analysis 0.77x to 0.86x the time, synthesis 0.75x to 0.92x; 2^22 0.71x to
+// 0.84x and 0.69x to 0.87x; 2^20 0.92x to 1.0x and 0.93x to 1.05x.  One page
+// on gained less; the same fetch on the inputs (which the kernels fetch
+// ahead already) cost 1.07x to 1.2x.
 constexpr std::uintptr_t kPageBytes = 4096;
 constexpr std::ptrdiff_t kWalkAhead = 1024;  // samples: two pages on
 
 // Called for each of a run of consecutive blocks of blockBytes (at most a
 // page) that go around the caches from `at` on: the one block per page that
 // starts within the page's first blockBytes fetches the line kWalkAhead
-// samples on.
+// samples on.  (Near the end of an output that line lies past it: a fetch
+// never faults, and the address is formed as an integer, not a pointer
+// beyond the array.)
 __attribute__((always_inline)) inline void walkAhead(const double* at, std::size_t blockBytes) {
-    if (reinterpret_cast<std::uintptr_t>(at) % kPageBytes < blockBytes)
-        __builtin_prefetch(at + kWalkAhead, 1);
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(at);
+    if (address % kPageBytes < blockBytes)
+        __builtin_prefetch(reinterpret_cast<const void*>(address + kWalkAhead * sizeof(double)), 1);
 }
 
 // Orders the streamed stores before everything after: called before a
