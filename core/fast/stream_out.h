@@ -58,8 +58,8 @@ __attribute__((always_inline)) inline void streamStore(double* to, Vec<W> v) {
 // only at its first store, and the stores waited for it.  A fetch of one
 // line two pages on starts the walk early.
 // Measured on Zen 5 under a hypervisor (K = 8, L = 3, paired runs): 1 x 2^24
-// analysis 0.77x to 0.86x the time, synthesis 0.75x to 0.92x; 2^22 0.71x to
-// 0.84x and 0.69x to 0.87x; 2^20 0.92x to 1.0x and 0.93x to 1.05x.  One page
+// analysis 0.77x to 0.86x the time, synthesis 0.78x to 0.90x; 2^22 0.71x to
+// 0.96x and 0.70x to 0.87x; 2^20 0.92x to 1.0x and 0.93x to 1.06x.  One page
 // on gained less; the same fetch on the inputs (which the kernels fetch
 // ahead already) cost 1.07x to 1.2x.
 constexpr std::uintptr_t kPageBytes = 4096;
