@@ -143,7 +143,7 @@ Plan planOf(const fast::AnalysisKernels& kernels, int M, int N, int K, int level
         if (!shape.matrix()) {
             // nothing per level: the signal kernel's work is counted below
         } else if (wholeLevel(shape, level, inPlace)) {
-            grow(plan.work, fast::analysisLevelWork(shape.height, K));
+            grow(plan.work, fast::analysisLevelWork(shape.height, K, kernels.levelColumns));
         } else {
             if (shape.width > 1) {
                 const int groups = even(shape.width) ? shape.height / kernels.groupRows : 0;

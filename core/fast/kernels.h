@@ -17,6 +17,8 @@ namespace fast {
 
 struct AnalysisKernels {
     int groupRows;
+    // Output columns the level kernel's row pass sums at once.
+    int levelColumns;
     // Splits `groups` groups of groupRows rows, each `width` samples (even)
     // `stride` apart starting at src, into low then high halves written to dst
     // (which may be src).
@@ -37,7 +39,7 @@ struct AnalysisKernels {
     // One level of a v x w block (both even, at least 2), out of place: reads
     // the block from src (columns srcStride apart), writes rows then columns
     // split into dst (columns dstStride apart).  work holds
-    // analysisLevelWork(v, K).
+    // analysisLevelWork(v, K, levelColumns).
     void (*level)(const double* src, int srcStride, double* dst, int dstStride, int v, int w,
                   const double* h0, const double* h1, int K, double* work);
 };
@@ -181,11 +183,11 @@ inline std::int64_t analysisSignalWork(std::int64_t n, int levels, std::int64_t 
     return total;
 }
 
-// The analysis level kernel: the low and high columns of the output columns
-// its row pass sums at once, and the line kernel's work.
-constexpr int kAnalysisLevelColumns = 2;
-inline std::int64_t analysisLevelWork(std::int64_t v, std::int64_t K) {
-    return 2 * kAnalysisLevelColumns * v + analysisLineWork(K);
+// The analysis level kernel: the low and high columns of the `columns`
+// output columns its row pass sums at once, and the line kernel's work.
+constexpr int kAnalysisLevelColumns = 2;  // with eight lanes; one otherwise
+inline std::int64_t analysisLevelWork(std::int64_t v, std::int64_t K, int columns) {
+    return 2 * columns * v + analysisLineWork(K);
 }
 }  // namespace
 
