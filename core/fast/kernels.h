@@ -184,8 +184,8 @@ inline std::int64_t analysisSignalWork(std::int64_t n, int levels, std::int64_t 
 }
 
 // The analysis level kernel: the low and high columns of the `columns`
-// output columns its row pass sums at once, and the line kernel's work.
-constexpr int kAnalysisLevelColumns = 2;  // with eight lanes; one otherwise
+// output columns its row pass sums at once (AnalysisKernels::levelColumns),
+// and the line kernel's work.
 inline std::int64_t analysisLevelWork(std::int64_t v, std::int64_t K, int columns) {
     return 2 * columns * v + analysisLineWork(K);
 }
